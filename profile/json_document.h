@@ -1,0 +1,34 @@
+#pragma once
+
+#include <json/value.h>
+
+#include <string>
+
+// The one way every JSON file of the program is read and written. The object holds no data;
+// whoever needs files owns one.
+//
+// Reads never throw: a missing, short, empty or unparsable file reads as null. Writes replace
+// the file atomically (a temporary file beside it, then a rename), so a crash or a full disk
+// leaves either the old document or the new one, never a truncated one. The bytes written are
+// exactly jsoncpp's StyledWriter output followed by one newline.
+//
+// Thread safety: the operations share no state except the time-stamp clock, which is locked.
+class CJsonDocument {
+public:
+    // The whole file as bytes, or "" when it cannot be opened or read in full.
+    std::string readjsonFile(const std::string& path) const;
+
+    // The parsed document, or null for a missing, empty or unparsable file.
+    Json::Value ReadJsonValue(const std::string& path) const;
+
+    // 0 when the document was written, 1 when the file could not be replaced (the old content
+    // then stays, also for a file without write permission).
+    int wirtejsonFile(const std::string& path, const Json::Value& value) const;
+
+    // Local time as "%d_%02d_%02d_%02d_%02d_%02d_%03d"; never the same twice in one process:
+    // within one millisecond the next free millisecond is taken.
+    std::string TimeStamp() const;
+
+    // The styled text of a value, as it is written to disk (with the final newline).
+    static std::string StyledText(const Json::Value& value);
+};
