@@ -159,10 +159,11 @@ std::string CJsonDocument::TimeStamp() const {
         lastMillis = millis;
     }
     const std::time_t seconds = static_cast<std::time_t>(millis / 1000);
-    std::tm local {};
+    std::tm local{};
     localtime_r(&seconds, &local);
     char text[64];
-    std::snprintf(text, sizeof text, "%d_%02d_%02d_%02d_%02d_%02d_%03d", local.tm_year + 1900, local.tm_mon + 1,
-                  local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec, static_cast<int>(millis % 1000));
+    std::snprintf(text, sizeof text, "%d_%02d_%02d_%02d_%02d_%02d_%03d", local.tm_year + 1900,
+                  local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec,
+                  static_cast<int>(millis % 1000));
     return text;
 }
