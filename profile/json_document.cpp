@@ -97,6 +97,11 @@ std::string CJsonDocument::readjsonFile(const std::string& path) const {
     if (!file) {
         return {};
     }
+    // A directory opens too, and its end offset can be huge: only regular files are read.
+    struct stat info {};
+    if (::fstat(::fileno(file.get()), &info) != 0 || !S_ISREG(info.st_mode)) {
+        return {};
+    }
     if (std::fseek(file.get(), 0, SEEK_END) != 0) {
         return {};
     }
