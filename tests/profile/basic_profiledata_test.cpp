@@ -2,6 +2,7 @@
 
 #include "profile/json_document.h"
 #include "tests/support/debug_capture.h"
+#include "tests/support/profile_section.h"
 #include "tests/support/temp_data_home.h"
 
 #include <gtest/gtest.h>
@@ -32,12 +33,7 @@ protected:
         profile.LoadDeviceSection(profilePath);
     }
 
-    static Json::Value Parse(const std::string& text) {
-        Json::Value value;
-        std::istringstream in(text);
-        Json::parseFromStream(Json::CharReaderBuilder(), in, &value, nullptr);
-        return value;
-    }
+    static Json::Value Parse(const std::string& text) { return ParseJson(text); }
 
     CTempDataHome home;
     CJsonDocument document;
