@@ -1,0 +1,106 @@
+#include "devices/keyboard/keyboard_profiledata.h"
+
+#include "profile/json_access.h"
+
+namespace {
+
+using Access = CJsonAccess;
+
+uint16_t WordOf(const Json::Value& object, const char* key) {
+    return static_cast<uint16_t>(Access::Int(Access::Member(object, key)));
+}
+
+uint8_t ByteOf(const Json::Value& object, const char* key) {
+    return static_cast<uint8_t>(Access::Int(Access::Member(object, key)));
+}
+
+Json::Value EncodeColor(const LedColor& color) {
+    Json::Value object(Json::objectValue);
+    object["Red"] = color.red;
+    object["Green"] = color.green;
+    object["Blue"] = color.blue;
+    object["Alpha"] = color.alpha;
+    return object;
+}
+
+// Bounds on what a number from a file or a caller may create in the document: group numbers are
+// combo item indices and counts are LED counts, both far below these.
+constexpr int kMaxGroup = 255;
+constexpr int kMaxGroupLeds = 4096;
+
+}  // namespace
+
+KeyboardSystemStages CKeyboardProfiledata::GetSystemSettings() {
+    const Json::Value& system = Access::Member(DeviceSection(), "SystemStages");
+    KeyboardSystemStages settings;
+    settings.repeat = WordOf(system, "Repeat");
+    settings.repeatDelay = WordOf(system, "RepeatDelay");
+    settings.key6Flag = WordOf(system, "Key6Flag");
+    settings.pollingRate = WordOf(system, "PollingRate");
+    settings.wFlag = WordOf(system, "WFlag");
+    settings.winFlag = WordOf(system, "WinFlag");
+    systemSettings_ = settings;
+    return settings;
+}
+
+void CKeyboardProfiledata::SetSystemSettings(const KeyboardSystemStages& settings) {
+    systemSettings_ = settings;
+    Json::Value& system = SectionMember("SystemStages");
+    Access::MemberRef(system, "Repeat") = settings.repeat;
+    Access::MemberRef(system, "RepeatDelay") = settings.repeatDelay;
+    Access::MemberRef(system, "Key6Flag") = settings.key6Flag;
+    Access::MemberRef(system, "PollingRate") = settings.pollingRate;
+    Access::MemberRef(system, "WFlag") = settings.wFlag;
+    Access::MemberRef(system, "WinFlag") = settings.winFlag;
+}
+
+Json::Value* CKeyboardProfiledata::GroupArray(int group) {
+    if (group < 0 || group > kMaxGroup) {
+        return nullptr;
+    }
+    Json::Value& groups = Access::MemberRef(SectionMember("CustomLightMode"), "LightColorInfo");
+    Json::Value& list = Access::ElementRef(groups, static_cast<Json::ArrayIndex>(group));
+    if (!list.isArray()) {
+        list = Json::Value(Json::arrayValue);
+    }
+    return &list;
+}
+
+std::vector<LedColor> CKeyboardProfiledata::GetGroupColors(int group, int count) {
+    groupColors_.clear();
+    Json::Value* list = count > 0 && count <= kMaxGroupLeds ? GroupArray(group) : nullptr;
+    if (list == nullptr) {
+        return groupColors_;
+    }
+    for (int i = 0; i < count; ++i) {
+        Json::Value& entry = (*list)[static_cast<Json::ArrayIndex>(i)];
+        if (!entry.isObject()) {
+            entry = EncodeColor(LedColor{});
+        }
+        groupColors_.push_back(
+            {ByteOf(entry, "Red"), ByteOf(entry, "Green"), ByteOf(entry, "Blue"), ByteOf(entry, "Alpha")});
+    }
+    return groupColors_;
+}
+
+void CKeyboardProfiledata::SetGroupColors(const std::vector<LedColor>& colors, int group) {
+    groupColors_ = colors;
+    Json::Value* list = GroupArray(group);
+    if (list == nullptr) {
+        return;
+    }
+    for (size_t i = 0; i < colors.size(); ++i) {
+        (*list)[static_cast<Json::ArrayIndex>(i)] = EncodeColor(colors[i]);
+    }
+}
+
+int CKeyboardProfiledata::GetGroupIndex() {
+    const Json::Value& mode = Access::Member(DeviceSection(), "CustomLightMode");
+    groupIndex_ = Access::Int(Access::Member(mode, "CustomLightModeGroupIndex"));
+    return groupIndex_;
+}
+
+void CKeyboardProfiledata::SetGroupIndex(int group) {
+    groupIndex_ = group;
+    Access::MemberRef(SectionMember("CustomLightMode"), "CustomLightModeGroupIndex") = group;
+}
