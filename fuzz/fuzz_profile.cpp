@@ -1,9 +1,11 @@
 // Arbitrary bytes as a profile file (and as the default profile and light configuration)
-// through LoadDeviceSection, every reader of every profile data class, and a save.
+// through LoadDeviceSection, every reader of every profile data class and a save, and as a
+// profile list through CProfileList.
 
 #include "devices/headset/hs6533_profiledata.h"
 #include "devices/keyboard/keyboard_profiledata.h"
 #include "devices/mouse/mouse_profiledata.h"
+#include "profile/profile_list.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -85,6 +87,23 @@ void ReadHeadset(const std::string& path) {
     profile.Save();
 }
 
+// The bytes as "ProfileList.ini", through loading and the list operations.
+void UseProfileList(const uint8_t* data, size_t size) {
+    const std::string folder = Folder() + "list/";
+    std::filesystem::create_directories(folder);
+    WriteBytes(folder + CProfileList::kListFileName, data, size);
+    CProfileList list(7, folder, Folder() + "default.Json");
+    list.Load();
+    list.Select(list.Count() - 1);
+    list.Rename("renamed");
+    list.Export(Folder() + "export.json");
+    list.Select(list.Import(Folder() + "export.json"));
+    list.Reset();
+    list.Delete();
+    std::error_code error;
+    std::filesystem::remove_all(folder, error);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -98,5 +117,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     WriteBytes(path, data, size);
     ReadShared(pad, path);
     pad.Save();
+    UseProfileList(data, size);
     return 0;
 }
