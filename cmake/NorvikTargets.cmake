@@ -15,11 +15,19 @@ function(norvik_add_test name)
   add_executable(${name} ${ARG_SOURCES})
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests/bin)
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
-  gtest_discover_tests(${name}
-    DISCOVERY_MODE PRE_TEST
-    DISCOVERY_TIMEOUT 30
-    PROPERTIES ENVIRONMENT
-      "NORVIK_PROGRAM_DIR=${NORVIK_BIN_DIR};QT_QPA_PLATFORM=offscreen;NORVIK_TEST_OUTPUT=${CMAKE_BINARY_DIR}/tests/output;NORVIK_TESTDATA=${PROJECT_SOURCE_DIR}/../shared/testdata;${ARG_ENV}")
+  set(environment
+    "NORVIK_PROGRAM_DIR=${NORVIK_BIN_DIR}" "QT_QPA_PLATFORM=offscreen"
+    "NORVIK_TEST_OUTPUT=${CMAKE_BINARY_DIR}/tests/output"
+    "NORVIK_TESTDATA=${PROJECT_SOURCE_DIR}/../shared/testdata" ${ARG_ENV})
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 30)
+  # Discovered tests get their properties through a generated script that splits a list value
+  # into separate property names, so the environment is set afterwards on the discovered names.
+  set(environment_file ${CMAKE_CURRENT_BINARY_DIR}/${name}_environment.cmake)
+  file(WRITE ${environment_file}
+    "if(${name}_TESTS)\n"
+    "  set_tests_properties(\${${name}_TESTS} PROPERTIES ENVIRONMENT [==[${environment}]==])\n"
+    "endif()\n")
+  set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${environment_file})
 endfunction()
 
 # norvik_add_fuzzer(NAME SOURCES... [LIBS libs...])
