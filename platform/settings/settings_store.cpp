@@ -1,0 +1,87 @@
+#include "platform/settings/settings_store.h"
+
+#include "platform/paths.h"
+#include "platform/product.h"
+#include "profile/json_access.h"
+#include "profile/json_document.h"
+
+#include <algorithm>
+
+namespace {
+
+bool SameName(const std::string& a, const std::string& b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        const auto fold = [](char c) {
+            return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+        };
+        return fold(x) == fold(y);
+    });
+}
+
+// The member's name as the document spells it, or "" when no member matches.
+std::string StoredName(const Json::Value& object, const std::string& name) {
+    if (!object.isObject()) {
+        return {};
+    }
+    for (const std::string& member : object.getMemberNames()) {
+        if (SameName(member, name)) {
+            return member;
+        }
+    }
+    return {};
+}
+
+}  // namespace
+
+CSettingsStore::CSettingsStore(std::string file) : file_(file.empty() ? DefaultFile() : std::move(file)) {}
+
+std::string CSettingsStore::DefaultFile() {
+    return platform::UserConfigFolder() + platform::kProductName + "/settings.json";
+}
+
+bool CSettingsStore::KeyExists(const std::string& key) const {
+    const Json::Value root = CJsonDocument().ReadJsonValue(file_);
+    const std::string stored = StoredName(root, key);
+    return !stored.empty() && CJsonAccess::Member(root, stored.c_str()).isObject();
+}
+
+bool CSettingsStore::CreateKey(const std::string& key) const {
+    if (key.empty()) {
+        return false;
+    }
+    if (KeyExists(key)) {
+        return true;
+    }
+    Json::Value root = CJsonDocument().ReadJsonValue(file_);
+    const std::string stored = StoredName(root, key);
+    CJsonAccess::MemberRef(root, (stored.empty() ? key : stored).c_str()) = Json::Value(Json::objectValue);
+    const std::string folder = file_.substr(0, file_.rfind('/') + 1);
+    platform::EnsureFolder(folder);
+    return CJsonDocument().wirtejsonFile(file_, root) == 0;
+}
+
+std::optional<std::string> CSettingsStore::QueryValue(const std::string& key, const std::string& name) const {
+    const Json::Value root = CJsonDocument().ReadJsonValue(file_);
+    const Json::Value& object = CJsonAccess::Member(root, StoredName(root, key).c_str());
+    const Json::Value& value = CJsonAccess::Member(object, StoredName(object, name).c_str());
+    if (!value.isString()) {
+        return std::nullopt;
+    }
+    return value.asString();
+}
+
+bool CSettingsStore::SetValue(const std::string& key, const std::string& name,
+                              const std::string& value) const {
+    if (name.empty()) {
+        return false;
+    }
+    Json::Value root = CJsonDocument().ReadJsonValue(file_);
+    const std::string storedKey = StoredName(root, key);
+    if (storedKey.empty() || !root[storedKey].isObject()) {
+        return false;
+    }
+    Json::Value& object = root[storedKey];
+    const std::string storedName = StoredName(object, name);
+    object[storedName.empty() ? name : storedName] = value;
+    return CJsonDocument().wirtejsonFile(file_, root) == 0;
+}
