@@ -1,0 +1,97 @@
+#include "platform/hid/hidraw_connection.h"
+
+#include "platform/hid/report_filter.h"
+
+#include <poll.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+namespace platform::hid {
+namespace {
+
+// hidraw delivers at most HID_MAX_BUFFER_SIZE bytes per report.
+constexpr size_t kMaxReport = 16384;
+
+IoResult ErrorResult(int error) {
+    return error == ENODEV || error == EIO || error == ESHUTDOWN ? IoResult::kClosed : IoResult::kError;
+}
+
+bool HungUp(int fd) {
+    pollfd entry{fd, POLLIN, 0};
+    return ::poll(&entry, 1, 0) > 0 && (entry.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0 &&
+           (entry.revents & POLLIN) == 0;
+}
+
+}  // namespace
+
+CHidrawConnection::CHidrawConnection(int fd, HidEntryInfo info) : fd_(fd), info_(std::move(info)) {}
+
+CHidrawConnection::~CHidrawConnection() {
+    ::close(fd_);
+}
+
+IoResult CHidrawConnection::Read(uint8_t* buffer, size_t length, int timeout_ms, CEvent& abort,
+                                 size_t& transferred) {
+    transferred = 0;
+    std::vector<uint8_t> report(kMaxReport);
+    const int64_t start = SteadyMs();
+    for (;;) {
+        if (closed_.TryConsume()) {
+            return IoResult::kClosed;
+        }
+        const int woke = CEvent::WaitAny({&abort, &closed_}, RemainingMs(timeout_ms, start), {fd_});
+        if (woke == 0) {
+            return IoResult::kAborted;
+        }
+        if (woke == 1) {
+            return IoResult::kClosed;
+        }
+        if (woke < 0) {
+            return IoResult::kTimeout;
+        }
+        const ssize_t got = ::read(fd_, report.data(), report.size());
+        if (got < 0) {
+            if (errno == EAGAIN || errno == EINTR) {
+                continue;
+            }
+            return ErrorResult(errno);
+        }
+        if (got == 0) {
+            if (HungUp(fd_)) {
+                return IoResult::kClosed;
+            }
+            continue;
+        }
+        const std::span<const uint8_t> bytes(report.data(), static_cast<size_t>(got));
+        if (!CollectionAcceptsReport(info_.collection, bytes[0])) {
+            continue;  // another collection's report on the same node
+        }
+        transferred = CopyInputReport(info_.collection, bytes, buffer, length);
+        return IoResult::kOk;
+    }
+}
+
+IoResult CHidrawConnection::Write(const uint8_t* buffer, size_t length, int, CEvent& abort,
+                                  size_t& transferred) {
+    transferred = 0;
+    if (length == 0) {
+        return IoResult::kError;
+    }
+    if (abort.TryConsume()) {
+        return IoResult::kAborted;
+    }
+    if (closed_.TryConsume()) {
+        return IoResult::kClosed;
+    }
+    // hidraw takes the Windows form as it is: report id first, 0 for unnumbered reports. The
+    // kernel finishes the transfer (or fails it) within its own USB time-out.
+    const ssize_t sent = ::write(fd_, buffer, length);
+    if (sent < 0) {
+        return ErrorResult(errno);
+    }
+    transferred = static_cast<size_t>(sent);
+    return IoResult::kOk;
+}
+
+}  // namespace platform::hid
