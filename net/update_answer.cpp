@@ -1,0 +1,55 @@
+#include "net/update_answer.h"
+
+#include "profile/json_access.h"
+
+#include <json/reader.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+
+namespace {
+
+bool ParseJson(std::string_view text, Json::Value& root) {
+    Json::CharReaderBuilder builder;
+    builder["collectComments"] = true;
+    const std::unique_ptr<Json::CharReader> reader(builder.newCharReader());
+    std::string errors;
+    try {
+        // jsoncpp throws rather than fail when nesting exceeds its stack limit.
+        return reader->parse(text.data(), text.data() + text.size(), &root, &errors);
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+long long ServerVersion(const std::string& text, bool hex) {
+    return std::strtoll(text.c_str(), nullptr, hex ? 16 : 10);
+}
+
+}  // namespace
+
+CheckResult CUpdateAnswer::Parse(std::string_view body, int localVersion, bool hex) {
+    body = body.substr(0, body.find('\0'));
+    CheckResult result;
+    result.localVersionText = LocalVersionText(localVersion, hex);
+    Json::Value root;
+    if (!ParseJson(body, root)) {
+        return result;
+    }
+    result.path = CJsonAccess::String(CJsonAccess::Member(root, "path"));
+    result.name = CJsonAccess::String(CJsonAccess::Member(root, "name"));
+    result.versionName = CJsonAccess::String(CJsonAccess::Member(root, "version_name"));
+    const std::string version = CJsonAccess::String(CJsonAccess::Member(root, "version"));
+    result.serverVersionText = "V" + version;
+    result.deviceId = CJsonAccess::Int(CJsonAccess::Member(root, "device_id"));
+    result.status =
+        localVersion < ServerVersion(version, hex) ? CheckResult::kStatusNewer : CheckResult::kStatusUpToDate;
+    return result;
+}
+
+std::string CUpdateAnswer::LocalVersionText(int version, bool hex) {
+    char text[32];
+    std::snprintf(text, sizeof text, hex ? "V%04x" : "V%d", version);
+    return text;
+}

@@ -1,0 +1,46 @@
+#include "net/update_round.h"
+
+#include "net/http_client.h"
+
+#include <strings.h>
+
+namespace {
+
+bool IsUnreachable(const CheckResult& result) {
+    return strcasecmp(result.path.c_str(), std::string(CHttpClient::kFailureMarker).c_str()) == 0;
+}
+
+}  // namespace
+
+RoundResult CUpdateRound::Run(const CFirmwareList& list, const CUpdateService& service,
+                              std::stop_token stop) {
+    RoundResult round;
+    if (!service.IsConfigured()) {
+        round.verdict = RoundResult::Verdict::kNoService;
+        return round;
+    }
+    for (const FirmwareRow& row : list.Rows()) {
+        if (row.version == 0) {
+            continue;
+        }
+        const std::string key = CFirmwareList::ApplicationKey(row);
+        CheckResult result = service.CheckOneRow(key, row.version, row.kind != 0, stop);
+        round.checked.push_back({row, key, result});
+        if (stop.stop_requested()) {
+            round.verdict = RoundResult::Verdict::kStopped;
+            return round;
+        }
+        if (result.path.empty()) {
+            continue;
+        }
+        if (IsUnreachable(result)) {
+            round.verdict = RoundResult::Verdict::kUnreachable;
+            return round;
+        }
+        if (result.status != CheckResult::kStatusUpToDate) {
+            round.verdict = RoundResult::Verdict::kSomethingNew;
+            return round;
+        }
+    }
+    return round;
+}

@@ -1,0 +1,98 @@
+#include "net/update_service.h"
+
+#include "net/http_client.h"
+#include "platform/debug.h"
+#include "platform/paths.h"
+
+#include <strings.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <vector>
+
+namespace {
+
+std::string Trimmed(const std::string& text) {
+    const auto first = text.find_first_not_of(" \t\r\n");
+    if (first == std::string::npos) {
+        return {};
+    }
+    return text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
+}
+
+bool IsHttpUrl(const std::string& address) {
+    return strncasecmp(address.c_str(), "http://", 7) == 0 ||
+           strncasecmp(address.c_str(), "https://", 8) == 0;
+}
+
+std::string AddressFromFile(const std::string& path) {
+    std::ifstream file(path);
+    std::string line;
+    while (std::getline(file, line)) {
+        line = Trimmed(line);
+        if (!line.empty() && line.front() != '#') {
+            return line;
+        }
+    }
+    return {};
+}
+
+}  // namespace
+
+CUpdateService::CUpdateService(std::string baseAddress) : baseAddress_(Trimmed(baseAddress)) {
+    if (baseAddress_.empty()) {
+        return;
+    }
+    if (!IsHttpUrl(baseAddress_)) {
+        platform::DebugFormat("update service address is not an http(s) URL: %s\n", baseAddress_.c_str());
+        baseAddress_.clear();
+        return;
+    }
+    if (baseAddress_.back() != '/') {
+        baseAddress_ += '/';
+    }
+}
+
+CUpdateService CUpdateService::FromUserSettings() {
+    const char* fromEnvironment = std::getenv("NORVIK_UPDATE_URL");
+    if (fromEnvironment != nullptr && fromEnvironment[0] != '\0') {
+        return CUpdateService(fromEnvironment);
+    }
+    return CUpdateService(AddressFromFile(ConfigFilePath()));
+}
+
+std::string CUpdateService::ConfigFilePath() {
+    return platform::UserConfigFolder() + kConfigFileName;
+}
+
+std::string CUpdateService::RequestBody(const std::string& applicationKey, int version, bool hex) {
+    char number[16];
+    std::snprintf(number, sizeof number, hex ? "%x" : "%d", version);
+    std::string body = "app_key=" + applicationKey + "&version=" + number;
+    body.push_back('\0');
+    return body;
+}
+
+CheckResult CUpdateService::CheckOneRow(const std::string& applicationKey, int version, bool hex,
+                                        std::stop_token stop) const {
+    if (!IsConfigured()) {
+        CheckResult result;
+        result.serviceConfigured = false;
+        result.localVersionText = CUpdateAnswer::LocalVersionText(version, hex);
+        return result;
+    }
+    // One byte more than the client may fill, so the answer always ends in a zero.
+    std::vector<char> response(kResponseCapacity + 1, '\0');
+    const std::string body = RequestBody(applicationKey, version, hex);
+    const int received = CHttpClient::FormRequest(
+        "POST", UpdatesUrl(), body, std::span<char>(response.data(), kResponseCapacity), std::move(stop));
+    if (received <= 0) {
+        CheckResult result;
+        result.path = response.data();
+        result.localVersionText = CUpdateAnswer::LocalVersionText(version, hex);
+        return result;
+    }
+    return CUpdateAnswer::Parse(std::string_view(response.data(), static_cast<size_t>(received)), version,
+                                hex);
+}
