@@ -1,4 +1,11 @@
+#include "sim/mouse_model.h"
 #include "sim/sim_device_registry.h"
+#include "sim/simulated_mouse.h"
 
-// The firmware emulators register here as they are written.
-void RegisterStandardEmulators(CSimDeviceRegistry&) {}
+#include <memory>
+
+void RegisterStandardEmulators(CSimDeviceRegistry& registry) {
+    for (MouseModel (*model)() : {&MouseModel3325, &MouseModel3389, &MouseModel3389Wireless}) {
+        registry.Register(model().name, [model] { return std::make_unique<CSimulatedMouse>(model()); });
+    }
+}

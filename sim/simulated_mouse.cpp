@@ -1,0 +1,260 @@
+#include "sim/simulated_mouse.h"
+
+#include "device/command_report.h"
+#include "sim/mouse_descriptor.h"
+
+#include <algorithm>
+
+namespace {
+
+bool ChangesState(uint8_t command) {
+    return command == command_code::kWriteMemory || command == command_code::kWriteKeyTable ||
+           command == command_code::kWriteMacroBlock || command == command_code::kWriteShootBlock;
+}
+
+// A reply in the firmware's framing that refuses the request without carrying it out.
+CSimulatedMouse::Report Refusal(const CSimulatedMouse::Report& request, uint8_t status) {
+    CSimulatedMouse::Report reply{};
+    std::copy_n(request.begin(), kCommandStatusByte, reply.begin());
+    reply[kCommandStatusByte] = status;
+    SealCommandReport(reply.data());
+    return reply;
+}
+
+uint8_t OtherCommand(uint8_t command) {
+    return command == command_code::kBeginTransfer ? command_code::kEndTransfer
+                                                   : command_code::kBeginTransfer;
+}
+
+// What a late reply of an earlier exchange looks like: another command's echo, no data.
+CSimulatedMouse::Report Stray(const CSimulatedMouse::Report& request) {
+    CSimulatedMouse::Report stray{};
+    stray[0] = kCommandReportId;
+    stray[kCommandCodeByte] = OtherCommand(request[kCommandCodeByte]);
+    SealCommandReport(stray.data());
+    return stray;
+}
+
+std::vector<uint8_t> Bytes(const CSimulatedMouse::Report& report) {
+    return {report.begin(), report.end()};
+}
+
+}  // namespace
+
+CSimulatedMouse::CSimulatedMouse(MouseModel model)
+    : model_(std::move(model)), firmware_(model_), deliveryThread_([this] { DeliveryLoop(); }) {}
+
+CSimulatedMouse::~CSimulatedMouse() {
+    {
+        std::lock_guard lock(deliveryMutex_);
+        stopping_ = true;
+    }
+    deliveryWake_.notify_all();
+    deliveryThread_.join();
+}
+
+CSimDevice::Identity CSimulatedMouse::GetIdentity() const {
+    Identity identity;
+    identity.vendor_id = model_.vendorId;
+    identity.product_id = model_.productId;
+    identity.version = model_.firmwareVersion;
+    identity.interface_number = 1;
+    return identity;
+}
+
+std::vector<uint8_t> CSimulatedMouse::ReportDescriptor() const {
+    return MouseInterface1Descriptor();
+}
+
+bool CSimulatedMouse::OnOutputReport(std::span<const uint8_t> report) {
+    if (report.empty() || report[0] != kCommandReportId) {
+        return true;
+    }
+    Report request{};
+    std::copy_n(report.begin(), std::min(report.size(), request.size()), request.begin());
+    const std::vector<FaultKind> faults = faults_.Take();
+    if (std::find(faults.begin(), faults.end(), FaultKind::kUnplug) != faults.end()) {
+        RequestUnplug();
+        return true;
+    }
+
+    std::vector<std::vector<uint8_t>> replies;
+    std::optional<Report> reply;
+    bool stateChanged = false;
+    {
+        std::lock_guard lock(mutex_);
+        requests_.push_back(request);
+        if (requests_.size() > kRequestLogSize) {
+            requests_.pop_front();
+        }
+        const auto refusal = std::find_if(faults.begin(), faults.end(), [](FaultKind kind) {
+            return kind == FaultKind::kStatusFailed || kind == FaultKind::kStatusRejected;
+        });
+        if (refusal != faults.end()) {
+            reply = Refusal(request, *refusal == FaultKind::kStatusFailed ? kStatusFailed : kStatusRejected);
+        } else {
+            reply = firmware_.HandleRequest(report);
+        }
+        const uint8_t command = request[kCommandCodeByte];
+        if (reply && (*reply)[kCommandStatusByte] == 0 && ChangesState(command)) {
+            dirty_ = true;
+        }
+        if (command == command_code::kEndTransfer && dirty_) {
+            dirty_ = false;
+            stateChanged = true;
+        }
+    }
+
+    for (FaultKind fault : faults) {
+        if (fault == FaultKind::kStrayReply) {
+            replies.push_back(Bytes(Stray(request)));
+        }
+        if (fault == FaultKind::kNoReply) {
+            reply.reset();
+        }
+        if (fault == FaultKind::kWrongEcho && reply) {
+            (*reply)[kCommandCodeByte] = OtherCommand((*reply)[kCommandCodeByte]);
+            SealCommandReport(reply->data());
+        }
+    }
+    if (reply) {
+        replies.push_back(Bytes(*reply));
+    }
+    Deliver(std::move(replies));
+    if (stateChanged) {
+        NotifyStateChanged();
+    }
+    return true;
+}
+
+void CSimulatedMouse::Deliver(std::vector<std::vector<uint8_t>> replies) {
+    std::chrono::milliseconds delay;
+    {
+        std::lock_guard lock(mutex_);
+        delay = delay_;
+    }
+    std::unique_lock lock(deliveryMutex_);
+    // A reply never overtakes a late one that is still on its way.
+    if (delay.count() == 0 && deliveries_.empty()) {
+        lock.unlock();
+        for (std::vector<uint8_t>& reply : replies) {
+            SendInputReport(std::move(reply));
+        }
+        return;
+    }
+    auto due = std::chrono::steady_clock::now() + delay;
+    if (!deliveries_.empty()) {
+        due = std::max(due, deliveries_.back().due);
+    }
+    for (std::vector<uint8_t>& reply : replies) {
+        deliveries_.push_back({due, std::move(reply)});
+    }
+    lock.unlock();
+    deliveryWake_.notify_all();
+}
+
+void CSimulatedMouse::DeliveryLoop() {
+    std::unique_lock lock(deliveryMutex_);
+    while (!stopping_) {
+        if (deliveries_.empty()) {
+            deliveryWake_.wait(lock);
+            continue;
+        }
+        if (std::chrono::steady_clock::now() < deliveries_.front().due) {
+            deliveryWake_.wait_until(lock, deliveries_.front().due);
+            continue;
+        }
+        std::vector<uint8_t> report = std::move(deliveries_.front().report);
+        deliveries_.pop_front();
+        lock.unlock();
+        SendInputReport(std::move(report));
+        lock.lock();
+    }
+}
+
+Json::Value CSimulatedMouse::SaveState() const {
+    std::lock_guard lock(mutex_);
+    return firmware_.SaveState();
+}
+
+bool CSimulatedMouse::LoadState(const Json::Value& state) {
+    if (!state.isObject()) {
+        return false;
+    }
+    std::lock_guard lock(mutex_);
+    firmware_.LoadState(state);
+    return true;
+}
+
+void CSimulatedMouse::AnnounceChange() {
+    const uint8_t low = kSettingsChangedUsage & 0xFF;
+    const uint8_t high = kSettingsChangedUsage >> 8;
+    SendInputReport({kConsumerReportId, low, high});
+    SendInputReport({kConsumerReportId, 0x00, 0x00});
+    NotifyStateChanged();
+}
+
+void CSimulatedMouse::PressDpiButton() {
+    {
+        std::lock_guard lock(mutex_);
+        firmware_.CycleDpiStage();
+    }
+    AnnounceChange();
+}
+
+bool CSimulatedMouse::PressProfileButton(uint8_t profile) {
+    bool changed = false;
+    {
+        std::lock_guard lock(mutex_);
+        changed = firmware_.SelectProfile(profile);
+    }
+    if (changed) {
+        AnnounceChange();
+    }
+    return changed;
+}
+
+void CSimulatedMouse::SetReplyDelay(std::chrono::milliseconds delay) {
+    std::lock_guard lock(mutex_);
+    delay_ = delay;
+}
+
+void CSimulatedMouse::SetOnline(bool online) {
+    std::lock_guard lock(mutex_);
+    firmware_.SetOnline(online);
+}
+
+std::vector<uint8_t> CSimulatedMouse::Memory() const {
+    std::lock_guard lock(mutex_);
+    return firmware_.Memory();
+}
+
+std::vector<uint8_t> CSimulatedMouse::KeyTable() const {
+    std::lock_guard lock(mutex_);
+    return firmware_.KeyTable();
+}
+
+std::vector<uint8_t> CSimulatedMouse::MacroMemory() const {
+    std::lock_guard lock(mutex_);
+    return firmware_.MacroMemory();
+}
+
+std::vector<uint8_t> CSimulatedMouse::ShootMemory() const {
+    std::lock_guard lock(mutex_);
+    return firmware_.ShootMemory();
+}
+
+size_t CSimulatedMouse::LightFrameCount() const {
+    std::lock_guard lock(mutex_);
+    return firmware_.LightFrameCount();
+}
+
+std::vector<CSimulatedMouse::Report> CSimulatedMouse::Requests() const {
+    std::lock_guard lock(mutex_);
+    return {requests_.begin(), requests_.end()};
+}
+
+void CSimulatedMouse::ClearRequests() {
+    std::lock_guard lock(mutex_);
+    requests_.clear();
+}
