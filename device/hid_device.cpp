@@ -150,11 +150,11 @@ bool HidDevice::Open(const std::string& path, bool want_read, bool want_write, b
     want_write_ = want_write;
     overlapped_ = overlapped;
     exclusive_ = exclusive;
+    Close();
     if (path.size() > kMaxPathLength) {
         return false;
     }
     path_ = path;
-    Close();
     if (backend_ == nullptr) {
         return false;
     }
