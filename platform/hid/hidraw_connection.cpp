@@ -14,13 +14,8 @@ namespace {
 constexpr size_t kMaxReport = 16384;
 
 IoResult ErrorResult(int error) {
-    return error == ENODEV || error == EIO || error == ESHUTDOWN ? IoResult::kClosed : IoResult::kError;
-}
-
-bool HungUp(int fd) {
-    pollfd entry{fd, POLLIN, 0};
-    return ::poll(&entry, 1, 0) > 0 && (entry.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0 &&
-           (entry.revents & POLLIN) == 0;
+    return error == ENODEV || error == EIO || error == ESHUTDOWN || error == ECONNRESET ? IoResult::kClosed
+                                                                                        : IoResult::kError;
 }
 
 }  // namespace
@@ -58,10 +53,7 @@ IoResult CHidrawConnection::Read(uint8_t* buffer, size_t length, int timeout_ms,
             return ErrorResult(errno);
         }
         if (got == 0) {
-            if (HungUp(fd_)) {
-                return IoResult::kClosed;
-            }
-            continue;
+            return IoResult::kClosed;  // hidraw never delivers an empty report: end of the node
         }
         const std::span<const uint8_t> bytes(report.data(), static_cast<size_t>(got));
         if (!CollectionAcceptsReport(info_.collection, bytes[0])) {
