@@ -1,0 +1,33 @@
+// norvikctl: the command-line companion of the application. Each command family is one class;
+// add a family by adding its row below.
+
+#include "cli/command_line.h"
+#include "cli/hid_command.h"
+#include "platform/hid/hid_backend.h"
+#include "sim/sim_environment.h"
+
+#include <iostream>
+#include <string>
+
+int main(int argc, char** argv) {
+    // The bus is chosen once: the simulated one when NORVIK_SIMULATE is set, else hidraw. The
+    // simulated bus lives until the end so that its device states are saved.
+    std::string unknown;
+    const std::shared_ptr<CSimHidBus> simulated =
+        InstallSimulatedBusFromEnvironment(CSimDeviceRegistry::Standard(), &unknown);
+    if (!unknown.empty()) {
+        std::string known;
+        for (const std::string& name : CSimDeviceRegistry::Standard().Names()) {
+            known.append(known.empty() ? "" : ", ").append(name);
+        }
+        std::cerr << "norvikctl: NORVIK_SIMULATE names unknown devices (" << unknown
+                  << "); known: " << (known.empty() ? "none" : known) << "\n";
+    }
+
+    const CCommandLine command_line({
+        {"hid", "list the HID entries of the bus, describe a report descriptor",
+         [] { return std::make_unique<CHidCommand>(platform::hid::ProcessBackend()); }},
+    });
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    return command_line.Run(args, std::cout, std::cerr);
+}
