@@ -89,8 +89,11 @@ TEST(HidCommandTest, DescribeReadsRawBytesAndHexDumps) {
         .write(reinterpret_cast<const char*>(kMouseInterfaceDescriptor.data()),
                kMouseInterfaceDescriptor.size());
     const std::string dump = home.Path("mouse.txt");
-    std::ofstream(dump) << "05 01 09 02 A1 01 09 01 A1 00 05 09 19 01 29 03 15 00 25 01\n"
-                           "95 08 75 01 81 02 05 01 09 30 09 31 09 38 15 81 25 7F 75 08 95 03 81 06 C0 C0\n";
+    std::ofstream(dump)
+        << "0x05, 0x01, 0x09, 0x02, 0xA1, 0x01, 0x09, 0x01, 0xA1, 0x00, 0x05, 0x09, 0x19, 0x01,\n"
+           "0x29, 0x05, 0x15, 0x00, 0x25, 0x01, 0x95, 0x05, 0x75, 0x01, 0x81, 0x02, 0x95, 0x01,\n"
+           "0x75, 0x03, 0x81, 0x01, 0x05, 0x01, 0x09, 0x30, 0x09, 0x31, 0x15, 0x81, 0x25, 0x7F,\n"
+           "0x75, 0x08, 0x95, 0x02, 0x81, 0x06, 0xC0, 0xC0\n";
 
     const Outcome json = RunHid(nullptr, {"hid", "describe", raw, "--json"});
     ASSERT_EQ(json.code, kExitOk) << json.err;
@@ -103,10 +106,10 @@ TEST(HidCommandTest, DescribeReadsRawBytesAndHexDumps) {
     EXPECT_EQ(collections[2]["usage_page"].asInt(), 0x0C);
     EXPECT_EQ(collections[2]["input_report_length"].asInt(), 3);
 
-    // The Logitech mouse of the reference data: one collection, 5 input bytes as Windows counts.
+    // A five-button mouse: one collection, 3 data bytes and the report id byte.
     const Outcome text = RunHid(nullptr, {"hid", "describe", dump});
     ASSERT_EQ(text.code, kExitOk) << text.err;
-    EXPECT_EQ(text.out, "collection 0: usage page 0x0001  usage 0x0002  input 5  output 0  feature 0\n");
+    EXPECT_EQ(text.out, "collection 0: usage page 0x0001  usage 0x0002  input 4  output 0  feature 0\n");
 }
 
 TEST(HidCommandTest, MistakesGiveAReasonAndTheirExitCode) {

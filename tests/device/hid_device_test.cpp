@@ -134,7 +134,7 @@ TEST_F(HidDeviceTest, ReadsOnlyItsCollectionsReportsAndDecodesConsumerUsages) {
     EXPECT_EQ(device.InputItems()[0].usages[0], 0);
 }
 
-// A receiver's consumer collection with two 16-bit usages (the reference data's C52F interface):
+// A consumer collection with two 16-bit usages, as wireless receivers have:
 // both pressed usages are reported, in order, and a report of another id leaves the items alone.
 TEST(HidDeviceDecodeTest, SeveralConsumerUsagesAreAllReported) {
     const std::vector<uint8_t> descriptor = {0x05, 0x0C, 0x09, 0x01, 0xA1, 0x01, 0x85, 0x03, 0x75,
@@ -142,7 +142,7 @@ TEST(HidDeviceDecodeTest, SeveralConsumerUsagesAreAllReported) {
                                              0x01, 0x2A, 0x8C, 0x02, 0x81, 0x00, 0xC0};
     auto bus = std::make_shared<CSimHidBus>();
     auto receiver =
-        std::make_shared<CScriptedSimDevice>(CSimDevice::Identity{0x046D, 0xC52F, 0, 1, ""}, descriptor);
+        std::make_shared<CScriptedSimDevice>(CSimDevice::Identity{0x1234, 0x5678, 0, 1, ""}, descriptor);
     ASSERT_NE(bus->Plug("receiver", receiver), 0u);
     HidDevice device(bus);
     ASSERT_TRUE(device.EnumerateInterfaces());
