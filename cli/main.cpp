@@ -3,6 +3,7 @@
 
 #include "cli/command_line.h"
 #include "cli/hid_command.h"
+#include "cli/sim_command.h"
 #include "platform/hid/hid_backend.h"
 #include "sim/sim_environment.h"
 
@@ -27,6 +28,8 @@ int main(int argc, char** argv) {
     const CCommandLine command_line({
         {"hid", "list the HID entries of the bus, describe a report descriptor",
          [] { return std::make_unique<CHidCommand>(platform::hid::ProcessBackend()); }},
+        {"sim", "list the emulated devices, press an emulated mouse's buttons",
+         [&simulated] { return std::make_unique<CSimCommand>(simulated); }},
     });
     const std::vector<std::string> args(argv + 1, argv + argc);
     return command_line.Run(args, std::cout, std::cerr);

@@ -304,6 +304,16 @@ bool CSimHidBus::SaveState() {
     return CJsonDocument().wirtejsonFile(file, states) == 0;
 }
 
+std::shared_ptr<CSimDevice> CSimHidBus::DeviceNamed(const std::string& name) const {
+    std::lock_guard lock(mutex_);
+    for (const auto& plugged : plugged_) {
+        if (plugged->name == name) {
+            return plugged->device;
+        }
+    }
+    return nullptr;
+}
+
 bool CSimHidBus::Enumerate(std::vector<HidEntryInfo>& entries) {
     std::lock_guard lock(mutex_);
     entries.clear();

@@ -40,6 +40,8 @@ public:
     bool Unplug(uint64_t handle);
     // Writes the state file now; false when it could not be written (or none is set).
     bool SaveState();
+    // The first plugged device of that name, or nullptr; lets tools press an emulator's buttons.
+    std::shared_ptr<CSimDevice> DeviceNamed(const std::string& name) const;
 
     bool Enumerate(std::vector<platform::hid::HidEntryInfo>& entries) override;
     std::shared_ptr<platform::hid::CHidConnection> Open(const std::string& path,

@@ -1,0 +1,83 @@
+#include "cli/sim_command.h"
+
+#include "sim/mouse_firmware.h"
+#include "sim/sim_device_registry.h"
+#include "sim/simulated_mouse.h"
+
+#include <charconv>
+#include <ostream>
+
+namespace {
+
+int ActiveStage(const CSimulatedMouse& mouse) {
+    const std::vector<uint8_t> memory = mouse.Memory();
+    const size_t profile = memory[0] < mouse.Model().profileCount ? memory[0] : 0;
+    return memory[profile * mouse_record::kSize + mouse_record::kActiveStage] + 1;
+}
+
+bool ParseProfile(const std::string& text, unsigned& profile) {
+    const auto result = std::from_chars(text.data(), text.data() + text.size(), profile);
+    return result.ec == std::errc() && result.ptr == text.data() + text.size();
+}
+
+}  // namespace
+
+void CSimCommand::PrintHelp(std::ostream& out) const {
+    out << "usage: norvikctl sim list\n"
+           "       norvikctl sim press NAME dpi\n"
+           "       norvikctl sim press NAME profile N\n"
+           "Presses a button of an emulated mouse (NORVIK_SIMULATE=NAME) as its user would.\n";
+}
+
+int CSimCommand::Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    if (args.size() == 1 && args[0] == "list") {
+        return List(out);
+    }
+    if (!args.empty() && args[0] == "press") {
+        return Press(args, out, err);
+    }
+    PrintHelp(err);
+    return kExitUsage;
+}
+
+int CSimCommand::List(std::ostream& out) const {
+    for (const std::string& name : CSimDeviceRegistry::Standard().Names()) {
+        const bool plugged = bus_ != nullptr && bus_->DeviceNamed(name) != nullptr;
+        out << name << (plugged ? "  plugged in" : "") << "\n";
+    }
+    return kExitOk;
+}
+
+int CSimCommand::Press(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) const {
+    const bool dpi = args.size() == 3 && args[2] == "dpi";
+    unsigned profile = 0;
+    const bool profileButton = args.size() == 4 && args[2] == "profile" && ParseProfile(args[3], profile);
+    if (!dpi && !profileButton) {
+        PrintHelp(err);
+        return kExitUsage;
+    }
+    const std::string& name = args[1];
+    if (bus_ == nullptr) {
+        err << "norvikctl sim: no device is emulated; set NORVIK_SIMULATE, for example NORVIK_SIMULATE="
+            << name << "\n";
+        return kExitFailure;
+    }
+    auto* mouse = dynamic_cast<CSimulatedMouse*>(bus_->DeviceNamed(name).get());
+    if (mouse == nullptr) {
+        err << "norvikctl sim: no emulated mouse \"" << name
+            << "\" is plugged in; see \"norvikctl sim list\"\n";
+        return kExitFailure;
+    }
+    if (dpi) {
+        mouse->PressDpiButton();
+        out << name << ": DPI stage " << ActiveStage(*mouse) << " of " << mouse_record::kStageCount << "\n";
+        return kExitOk;
+    }
+    if (profile > 0xFF || !mouse->PressProfileButton(static_cast<uint8_t>(profile))) {
+        err << "norvikctl sim: " << name << " has profiles 0 to " << mouse->Model().profileCount - 1
+            << "; profile " << args[3] << " is not one it can switch to\n";
+        return kExitFailure;
+    }
+    out << name << ": profile " << profile << " active\n";
+    return kExitOk;
+}
