@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <fstream>
 #include <iterator>
+#include <string_view>
 
 using platform::hid::HidCollectionInfo;
 using platform::hid::HidEntryInfo;
@@ -130,7 +131,11 @@ int CHidCommand::List(bool json, std::ostream& out, std::ostream& err) {
         return kExitOk;
     }
     if (entries.empty()) {
-        out << "No HID entries on the " << backend_->Name() << " bus.\n";
+        out << "No HID entries on the " << backend_->Name() << " bus.";
+        if (std::string_view(backend_->Name()) == "hidraw") {
+            out << " Plug a device in, or set NORVIK_SIMULATE=mouse3389 to use an emulated one.";
+        }
+        out << "\n";
         return kExitOk;
     }
     for (const HidEntryInfo& entry : entries) {

@@ -24,6 +24,9 @@
 // Unplug and when the bus is destroyed. A device whose member is absent or unusable starts in its
 // factory state.
 //
+// Own the bus through a shared_ptr: devices reach it through weak references, so a bus that is
+// not shared cannot save states on their changes or let them unplug themselves.
+//
 // Thread safety: every operation from any thread.
 class CSimHidBus : public platform::hid::CHidBackend, public std::enable_shared_from_this<CSimHidBus> {
 public:

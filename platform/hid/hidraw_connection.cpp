@@ -20,7 +20,8 @@ IoResult ErrorResult(int error) {
 
 }  // namespace
 
-CHidrawConnection::CHidrawConnection(int fd, HidEntryInfo info) : fd_(fd), info_(std::move(info)) {}
+CHidrawConnection::CHidrawConnection(int fd, HidEntryInfo info)
+    : fd_(fd), info_(std::move(info)), report_(kMaxReport) {}
 
 CHidrawConnection::~CHidrawConnection() {
     ::close(fd_);
@@ -29,7 +30,7 @@ CHidrawConnection::~CHidrawConnection() {
 IoResult CHidrawConnection::Read(uint8_t* buffer, size_t length, int timeout_ms, CEvent& abort,
                                  size_t& transferred) {
     transferred = 0;
-    std::vector<uint8_t> report(kMaxReport);
+    std::vector<uint8_t>& report = report_;
     const int64_t start = SteadyMs();
     for (;;) {
         if (closed_.TryConsume()) {

@@ -2,6 +2,8 @@
 
 #include "platform/hid/hid_backend.h"
 
+#include <vector>
+
 // One open hidraw node, seen as one top-level collection: reads pass on only that collection's
 // reports. Takes ownership of the descriptor. The CHidConnection contract applies; a node that
 // reports ENODEV or a hang-up gives kClosed (the device left).
@@ -23,6 +25,7 @@ private:
     int fd_;
     HidEntryInfo info_;
     CEvent closed_{CEvent::Mode::kManualReset};
+    std::vector<uint8_t> report_;  // one reader at a time, so one buffer
 };
 
 }  // namespace platform::hid
