@@ -1,0 +1,169 @@
+#include "app/main_wnd_routes.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace {
+
+using Match = CNotificationRouter::Match;
+using Handler = CNotificationRouter::Handler;
+
+constexpr int kKindKeyboard = 1;
+constexpr int kKindMouse = 2;
+constexpr int kKindWirelessMouse = 6;
+
+bool IsMouseKind(int kind) {
+    return kind == kKindMouse || kind == kKindWirelessMouse;
+}
+
+// A row that acts on the active page does nothing without one.
+Handler OnPage(IRouteTargets& t, std::function<void(const RoutedNotification&)> action) {
+    return [&t, action = std::move(action)](const RoutedNotification& n) {
+        if (t.ActivePageKind() != 0)
+            action(n);
+    };
+}
+
+Handler OnMousePage(IRouteTargets& t, std::function<void(const RoutedNotification&)> action) {
+    return [&t, action = std::move(action)](const RoutedNotification& n) {
+        if (IsMouseKind(t.ActivePageKind()))
+            action(n);
+    };
+}
+
+int Index(const RoutedNotification& n) {
+    return static_cast<int>(n.sender.index);
+}
+
+// The write result as the user sees it: -1 a failure, n > 0 events to remove, 0 nothing.
+void ReportWriteResult(IRouteTargets& t, int result) {
+    if (result == -1) {
+        t.ShowMessage("message_text_7");
+    } else if (result != 0) {
+        t.ShowMessageNumber("message_text_16", result);
+    }
+}
+
+void AddClickRows(CNotificationRouter& r, IRouteTargets& t) {
+    const std::string click = "click";
+    r.Add(click, Match::ExactNoCase, "closebtn", [&t](const auto&) { t.ExitProcess(); });
+    r.Add(click, Match::ExactNoCase, "nodevice_ok_btn", [&t](const auto&) { t.HideMainWindow(); });
+    r.Add(click, Match::ExactNoCase, "control_light_status", [&t](const auto&) { t.ToggleLightControl(); });
+    r.Add(click, Match::ExactNoCase, "minbtn",
+          [&t](const auto&) { t.CaptionCommand(IRouteTargets::Caption::Minimize); });
+    r.Add(click, Match::ExactNoCase, "maxbtn",
+          [&t](const auto&) { t.CaptionCommand(IRouteTargets::Caption::Maximize); });
+    r.Add(click, Match::ExactNoCase, "restorebtn",
+          [&t](const auto&) { t.CaptionCommand(IRouteTargets::Caption::Restore); });
+
+    r.Add(click, Match::Prefix, "key_", OnPage(t, [&t](const RoutedNotification& n) {
+              if (!t.PageInKeyView())
+                  return;
+              t.PageKeyClicked(Index(n));
+          }));
+
+    r.Add(click, Match::ExactNoCase, "default_btn", OnPage(t, [&t](const auto&) {
+              if (!t.Confirm("message_text_22"))
+                  return;
+              t.PageRestoreDefaults();
+          }));
+    r.Add(click, Match::ExactNoCase, "device_reset_btn", OnPage(t, [&t](const auto&) {
+              if (!t.Confirm("message_text_22"))
+                  return;
+              t.PageResetProfile();
+              if (t.ActivePageKind() == kKindKeyboard) {
+                  t.PageHideKeyEditor();
+                  ReportWriteResult(t, t.PageWriteSettings());
+                  t.PageRefresh();
+              } else if (IsMouseKind(t.ActivePageKind())) {
+                  t.PageWriteSettings();
+                  t.PageRefresh();
+                  t.PageHideKeyEditor();
+              }
+              t.ReleaseEditingLock(false);
+          }));
+    r.Add(click, Match::ExactNoCase, "key_butt_prosave", OnPage(t, [&t](const auto&) {
+              ReportWriteResult(t, t.PageWriteSettings());
+              t.PageRefresh();
+              t.ReleaseEditingLock(false);
+          }));
+    r.Add(click, Match::ExactNoCase, "deng_same_mode",
+          OnPage(t, [&t](const auto&) { t.ApplySameModeToAll(); }));
+    r.Add(click, Match::ExactNoCase, "device_select_prev", [&t](const auto&) { t.SelectAdjacentDevice(-1); });
+    r.Add(click, Match::ExactNoCase, "device_select_next", [&t](const auto&) { t.SelectAdjacentDevice(1); });
+}
+
+void AddSelectChangedRows(CNotificationRouter& r, IRouteTargets& t) {
+    const std::string type = "selectchanged";
+    r.Add(type, Match::Prefix, "DPI_enable_check_",
+          OnMousePage(t, [&t](const auto& n) { t.PageStageEnabledChanged(Index(n)); }));
+    r.Add(type, Match::Prefix, "polling_rate_option_",
+          OnMousePage(t, [&t](const auto& n) { t.PagePollingRateSelected(Index(n)); }));
+    r.Add(type, Match::Prefix, "mouse_device_seting_option_",
+          OnMousePage(t, [&t](const auto& n) { t.PageSelectSettingsSubPage(Index(n)); }));
+    r.AddEach(type, Match::Exact, {"pointer_precision_check", "scrolls_page_check"},
+              OnMousePage(t, [&t](const auto& n) { t.PagePointerSettingChanged(n.sender.name); }));
+    r.Add(type, Match::Exact, "device_select", [&t](const auto&) { t.DeviceSelectChanged(); });
+    r.AddEach(type, Match::Exact,
+              {"deng_Op_tab", "key_Op_tab", "macro_Op_tab", "system_Op_tab", "cursor_Op_tab",
+               "6533_voice_Op_tab", "magic_Op_tab", "Virtual7.1_Op_tab"},
+              OnPage(t, [&t](const auto& n) { t.PageShowTab(n.sender.name); }));
+}
+
+void AddSliderRows(CNotificationRouter& r, IRouteTargets& t) {
+    r.Add("valuechanged", Match::Prefix, "DPI_slider_",
+          OnMousePage(t, [&t](const auto& n) { t.PageDpiSliderReleased(Index(n)); }));
+    r.AddEach("valuechanged", Match::Exact,
+              {"pointer_speed_slider", "scroll_speed_slider", "double_click_slider"},
+              OnMousePage(t, [&t](const auto& n) { t.PagePointerSettingChanged(n.sender.name); }));
+
+    r.Add("movevaluechanged", Match::Prefix, "quorl_DPI_slider_", [&t](const auto& n) {
+        const int value = t.SliderValue(n.sender.name);
+        t.SetControlText("quorl_DPI_edit_" + std::to_string(n.sender.index), std::to_string(value));
+    });
+    r.Add("movevaluechanged", Match::Prefix, "DPI_slider_",
+          OnMousePage(t, [&t](const auto& n) { t.PageDpiSliderMoved(Index(n)); }));
+}
+
+void AddKillFocusRows(CNotificationRouter& r, IRouteTargets& t) {
+    r.Add("killfocus", Match::Prefix, "quorl_DPI_edit_", [&t](const auto& n) {
+        const int value = ClampQuorlDpi(t.ControlText(n.sender.name));
+        t.SetControlText(n.sender.name, std::to_string(value));
+        t.SetSliderValue("quorl_DPI_slider_" + std::to_string(n.sender.index), value);
+    });
+    r.Add("killfocus", Match::Prefix, "DPI_edit_",
+          OnMousePage(t, [&t](const auto& n) { t.PageDpiEditLeft(Index(n)); }));
+}
+
+void AddItemSelectRows(CNotificationRouter& r, IRouteTargets& t) {
+    r.Add("itemselect", Match::Exact, "device_profile_combo",
+          OnPage(t, [&t](const auto&) { t.StartProfileSwitchTimer(); }));
+    r.AddEach("itemselect", Match::Exact,
+              {"AST_set_comboSelect", "MSH_set_comboSelect", "Logolight_combo_modeSelect"},
+              OnMousePage(t, [&t](const auto& n) { t.PageComboSelected(n.sender.name); }));
+}
+
+void AddMenuRows(CNotificationRouter& r, IRouteTargets& t) {
+    r.Add("menu", Match::Exact, "exit", [&t](const auto&) { t.CloseMainWindow(); });
+    r.Add("menu", Match::Exact, "about_menu", [&t](const auto&) { t.OpenAboutWindow(); });
+}
+
+}  // namespace
+
+int ClampQuorlDpi(const std::string& text) {
+    const long value = std::strtol(text.c_str(), nullptr, 10);
+    return static_cast<int>(std::clamp(value, 200L, 6500L));
+}
+
+void AddMainWndRoutes(CNotificationRouter& router, IRouteTargets& targets) {
+    router.Add("windowinit", Match::Any, "", [&targets](const auto&) { targets.StartUp(); });
+    router.Add("windowsize", Match::Exact, "root", [&targets](const auto&) { targets.RootResized(); });
+    AddClickRows(router, targets);
+    AddSelectChangedRows(router, targets);
+    AddSliderRows(router, targets);
+    AddKillFocusRows(router, targets);
+    AddItemSelectRows(router, targets);
+    AddMenuRows(router, targets);
+    router.EndHere("click_wpremove");
+    router.EndHere("click_wpedit");
+}

@@ -1,0 +1,69 @@
+#pragma once
+
+#include <string>
+
+// IRouteTargets: what the notification tables act on. The main window implements it; a test can
+// implement it with fakes. Every "Page" operation acts on the active device page (the page whose
+// device option is visible and selected); the tables call them only when ActivePageKind() is not
+// 0, so an implementation may assume an active page.
+//
+// Thread: the UI thread only.
+class IRouteTargets {
+public:
+    enum class Caption { Minimize, Maximize, Restore };
+
+    virtual ~IRouteTargets() = default;
+
+    // Window and device bar.
+    virtual void StartUp() = 0;             // "windowinit"
+    virtual void RootResized() = 0;         // "windowsize" of "root"
+    virtual void ExitProcess() = 0;         // ends at once, exit code 0
+    virtual void HideMainWindow() = 0;      // to the tray
+    virtual void CloseMainWindow() = 0;     // orderly shut-down
+    virtual void ToggleLightControl() = 0;  // "control_light_status"
+    virtual void CaptionCommand(Caption which) = 0;
+    virtual void OpenAboutWindow() = 0;
+    virtual void DeviceSelectChanged() = 0;           // "device_select"
+    virtual void SelectAdjacentDevice(int step) = 0;  // -1 previous, +1 next visible option
+    virtual void StartProfileSwitchTimer() = 0;       // "device_profile_combo" (timer 1055)
+    virtual void ApplySameModeToAll() = 0;            // "deng_same_mode"
+
+    // Modal message window; Confirm returns whether the user agreed.
+    virtual bool Confirm(const std::string& textKey) = 0;
+    virtual void ShowMessage(const std::string& textKey) = 0;
+    // Shows the translated text of textKey used as a printf format for number.
+    virtual void ShowMessageNumber(const std::string& textKey, int number) = 0;
+
+    // Controls of the window by name; a missing control reads as "" / 0 and ignores writes.
+    virtual std::string ControlText(const std::string& name) = 0;
+    virtual void SetControlText(const std::string& name, const std::string& text) = 0;
+    virtual int SliderValue(const std::string& name) = 0;
+    virtual void SetSliderValue(const std::string& name, int value) = 0;
+
+    // The editing lock of the window.
+    virtual void ReleaseEditingLock(bool withBar) = 0;
+
+    // The active page: 0 when there is none, else its device kind (1 keyboard, 2 mouse, ...).
+    virtual int ActivePageKind() = 0;
+    // Whether the page shows its key assignment view.
+    virtual bool PageInKeyView() = 0;
+    // Key n was clicked in the key view (the page applies its own rules).
+    virtual void PageKeyClicked(int index) = 0;
+    // Writes the page's settings to the device: 0 done, -1 failed, n > 0 to report with n.
+    virtual int PageWriteSettings() = 0;
+    virtual void PageRefresh() = 0;
+    virtual void PageRestoreDefaults() = 0;  // after confirmation
+    virtual void PageResetProfile() = 0;     // after confirmation; reload and redraw
+    virtual void PageHideKeyEditor() = 0;
+    virtual void PageShowTab(const std::string& tabName) = 0;
+    virtual void PageSelectSettingsSubPage(int index) = 0;
+
+    // Mouse performance controls of the active mouse page.
+    virtual void PageStageEnabledChanged(int stage) = 0;
+    virtual void PageDpiSliderMoved(int stage) = 0;
+    virtual void PageDpiSliderReleased(int stage) = 0;
+    virtual void PageDpiEditLeft(int stage) = 0;
+    virtual void PagePollingRateSelected(int option) = 0;
+    virtual void PagePointerSettingChanged(const std::string& controlName) = 0;
+    virtual void PageComboSelected(const std::string& controlName) = 0;
+};

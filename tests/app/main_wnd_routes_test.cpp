@@ -1,0 +1,185 @@
+#include "app/main_wnd_routes.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <vector>
+
+namespace {
+
+// Records each operation the tables call, with its argument.
+class CFakeTargets : public IRouteTargets {
+public:
+    std::vector<std::string> calls;
+    std::map<std::string, std::string> texts;
+    std::map<std::string, int> sliders;
+    int kind = 2;
+    bool keyView = true;
+    bool agree = true;
+    int writeResult = 0;
+
+    void StartUp() override { calls.push_back("StartUp"); }
+    void RootResized() override { calls.push_back("RootResized"); }
+    void ExitProcess() override { calls.push_back("ExitProcess"); }
+    void HideMainWindow() override { calls.push_back("HideMainWindow"); }
+    void CloseMainWindow() override { calls.push_back("CloseMainWindow"); }
+    void ToggleLightControl() override { calls.push_back("ToggleLightControl"); }
+    void CaptionCommand(Caption which) override {
+        calls.push_back("Caption" + std::to_string(static_cast<int>(which)));
+    }
+    void OpenAboutWindow() override { calls.push_back("OpenAboutWindow"); }
+    void DeviceSelectChanged() override { calls.push_back("DeviceSelectChanged"); }
+    void SelectAdjacentDevice(int step) override {
+        calls.push_back("SelectAdjacentDevice" + std::to_string(step));
+    }
+    void StartProfileSwitchTimer() override { calls.push_back("StartProfileSwitchTimer"); }
+    void ApplySameModeToAll() override { calls.push_back("ApplySameModeToAll"); }
+    bool Confirm(const std::string& key) override {
+        calls.push_back("Confirm " + key);
+        return agree;
+    }
+    void ShowMessage(const std::string& key) override { calls.push_back("Show " + key); }
+    void ShowMessageNumber(const std::string& key, int n) override {
+        calls.push_back("Show " + key + " " + std::to_string(n));
+    }
+    std::string ControlText(const std::string& name) override { return texts[name]; }
+    void SetControlText(const std::string& name, const std::string& text) override { texts[name] = text; }
+    int SliderValue(const std::string& name) override { return sliders[name]; }
+    void SetSliderValue(const std::string& name, int value) override { sliders[name] = value; }
+    void ReleaseEditingLock(bool withBar) override { calls.push_back(withBar ? "Release bar" : "Release"); }
+    int ActivePageKind() override { return kind; }
+    bool PageInKeyView() override { return keyView; }
+    void PageKeyClicked(int i) override { calls.push_back("KeyClicked" + std::to_string(i)); }
+    int PageWriteSettings() override {
+        calls.push_back("WriteSettings");
+        return writeResult;
+    }
+    void PageRefresh() override { calls.push_back("Refresh"); }
+    void PageRestoreDefaults() override { calls.push_back("RestoreDefaults"); }
+    void PageResetProfile() override { calls.push_back("ResetProfile"); }
+    void PageHideKeyEditor() override { calls.push_back("HideKeyEditor"); }
+    void PageShowTab(const std::string& tab) override { calls.push_back("ShowTab " + tab); }
+    void PageSelectSettingsSubPage(int i) override { calls.push_back("SubPage" + std::to_string(i)); }
+    void PageStageEnabledChanged(int n) override { calls.push_back("Stage" + std::to_string(n)); }
+    void PageDpiSliderMoved(int n) override { calls.push_back("Moved" + std::to_string(n)); }
+    void PageDpiSliderReleased(int n) override { calls.push_back("Released" + std::to_string(n)); }
+    void PageDpiEditLeft(int n) override { calls.push_back("EditLeft" + std::to_string(n)); }
+    void PagePollingRateSelected(int n) override { calls.push_back("Poll" + std::to_string(n)); }
+    void PagePointerSettingChanged(const std::string& name) override { calls.push_back("Pointer " + name); }
+    void PageComboSelected(const std::string& name) override { calls.push_back("Combo " + name); }
+};
+
+class RoutesTest : public ::testing::Test {
+protected:
+    RoutesTest() { AddMainWndRoutes(router, targets); }
+
+    std::vector<std::string> Route(const std::string& type, const std::string& name) {
+        targets.calls.clear();
+        router.Route(type, name);
+        return targets.calls;
+    }
+
+    CFakeTargets targets;
+    CNotificationRouter router;
+};
+
+using Calls = std::vector<std::string>;
+
+TEST_F(RoutesTest, WindowRowsRouteWhateverTheCaseOfTheirName) {
+    EXPECT_EQ(Route("click", "CloseBtn"), Calls{"ExitProcess"});
+    EXPECT_EQ(Route("click", "CLOSEBTN"), Calls{"ExitProcess"});
+    EXPECT_EQ(Route("click", "minbtn"), Calls{"Caption0"});
+    EXPECT_EQ(Route("click", "RestoreBtn"), Calls{"Caption2"});
+    EXPECT_EQ(Route("click", "device_select_prev"), Calls{"SelectAdjacentDevice-1"});
+    EXPECT_EQ(Route("selectchanged", "device_select"), Calls{"DeviceSelectChanged"});
+    EXPECT_EQ(Route("windowsize", "root"), Calls{"RootResized"});
+    EXPECT_EQ(Route("windowsize", "other"), Calls{});
+    EXPECT_EQ(Route("menu", "about_menu"), Calls{"OpenAboutWindow"});
+}
+
+TEST_F(RoutesTest, IndexedNamesReachThePageWithTheirIndex) {
+    EXPECT_EQ(Route("valuechanged", "DPI_slider_12"), Calls{"Released12"});
+    EXPECT_EQ(Route("valuechanged", "DPI_slider"), Calls{});
+    EXPECT_EQ(Route("movevaluechanged", "DPI_slider_3"), Calls{"Moved3"});
+    EXPECT_EQ(Route("killfocus", "DPI_edit_5"), Calls{"EditLeft5"});
+    EXPECT_EQ(Route("selectchanged", "DPI_enable_check_0"), Calls{"Stage0"});
+    EXPECT_EQ(Route("selectchanged", "polling_rate_option_3"), Calls{"Poll3"});
+    EXPECT_EQ(Route("selectchanged", "mouse_device_seting_option_2"), Calls{"SubPage2"});
+    EXPECT_EQ(Route("itemselect", "MSH_set_comboSelect"), Calls{"Combo MSH_set_comboSelect"});
+    EXPECT_EQ(Route("valuechanged", "double_click_slider"), Calls{"Pointer double_click_slider"});
+}
+
+TEST_F(RoutesTest, PageRowsDoNothingWithoutAnActivePageOrOnAnotherKind) {
+    targets.kind = 0;
+    for (const auto& [type, name] :
+         std::vector<std::pair<std::string, std::string>>{{"click", "key_1"},
+                                                          {"click", "default_btn"},
+                                                          {"click", "key_butt_prosave"},
+                                                          {"click", "deng_same_mode"},
+                                                          {"valuechanged", "DPI_slider_1"},
+                                                          {"selectchanged", "key_Op_tab"},
+                                                          {"itemselect", "device_profile_combo"}}) {
+        EXPECT_EQ(Route(type, name), Calls{}) << name;
+    }
+    targets.kind = 1;
+    EXPECT_EQ(Route("valuechanged", "DPI_slider_1"), Calls{});
+    EXPECT_EQ(Route("selectchanged", "key_Op_tab"), Calls{"ShowTab key_Op_tab"});
+}
+
+TEST_F(RoutesTest, KeyClicksNeedTheKeyView) {
+    EXPECT_EQ(Route("click", "key_4"), Calls{"KeyClicked4"});
+    targets.keyView = false;
+    EXPECT_EQ(Route("click", "key_4"), Calls{});
+}
+
+TEST_F(RoutesTest, RefusedConfirmationChangesNothing) {
+    targets.agree = false;
+    EXPECT_EQ(Route("click", "default_btn"), Calls{"Confirm message_text_22"});
+    EXPECT_EQ(Route("click", "device_reset_btn"), Calls{"Confirm message_text_22"});
+    targets.agree = true;
+    EXPECT_EQ(Route("click", "default_btn"), (Calls{"Confirm message_text_22", "RestoreDefaults"}));
+    EXPECT_EQ(Route("click", "device_reset_btn"),
+              (Calls{"Confirm message_text_22", "ResetProfile", "WriteSettings", "Refresh", "HideKeyEditor",
+                     "Release"}));
+}
+
+TEST_F(RoutesTest, SavingReportsTheWriteResult) {
+    struct Case {
+        int result;
+        Calls calls;
+    };
+    const Case cases[] = {
+        {0, {"WriteSettings", "Refresh", "Release"}},
+        {-1, {"WriteSettings", "Show message_text_7", "Refresh", "Release"}},
+        {3, {"WriteSettings", "Show message_text_16 3", "Refresh", "Release"}},
+    };
+    for (const Case& c : cases) {
+        targets.writeResult = c.result;
+        EXPECT_EQ(Route("click", "key_butt_prosave"), c.calls) << c.result;
+    }
+}
+
+TEST_F(RoutesTest, QuorlDpiEditIsClampedAndMovesItsSlider) {
+    struct Case {
+        const char* typed;
+        int shown;
+    };
+    const Case cases[] = {{"100", 200}, {"9000", 6500}, {"1600", 1600}, {"", 200}, {"x", 200}};
+    for (const Case& c : cases) {
+        targets.texts["quorl_DPI_edit_2"] = c.typed;
+        Route("killfocus", "quorl_DPI_edit_2");
+        EXPECT_EQ(targets.texts["quorl_DPI_edit_2"], std::to_string(c.shown)) << c.typed;
+        EXPECT_EQ(targets.sliders["quorl_DPI_slider_2"], c.shown) << c.typed;
+    }
+    targets.sliders["quorl_DPI_slider_4"] = 3200;
+    Route("movevaluechanged", "quorl_DPI_slider_4");
+    EXPECT_EQ(targets.texts["quorl_DPI_edit_4"], "3200");
+}
+
+TEST_F(RoutesTest, WpRemoveAndWpEditEndBeforeTheToolkit) {
+    EXPECT_FALSE(router.Route("click_wpedit", "x"));
+    EXPECT_FALSE(router.Route("click_wpremove", "x"));
+    EXPECT_TRUE(router.Route("click", "closebtn"));
+}
+
+}  // namespace
