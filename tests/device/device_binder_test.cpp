@@ -1,0 +1,148 @@
+#include "device/device_binder.h"
+#include "device/device_discovery.h"
+#include "sim/mouse_model.h"
+#include "sim/sim_hid_bus.h"
+#include "sim/simulated_mouse.h"
+#include "tests/support/debug_capture.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <condition_variable>
+#include <functional>
+#include <thread>
+
+namespace {
+
+// Waits for a condition, polling briefly; true when it held within the time.
+bool WaitFor(const std::function<bool()>& condition,
+             std::chrono::milliseconds limit = std::chrono::seconds(5)) {
+    const auto end = std::chrono::steady_clock::now() + limit;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > end) {
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    return true;
+}
+
+}  // namespace
+
+// The two mice on the simulated bus, bound through the binder as norvikctl binds them.
+class DiscoveryWithMice : public ::testing::Test {
+protected:
+    DiscoveryWithMice() {
+        for (const DeviceDescriptor& row : DeviceDescriptors()) {
+            if (!IsMouseKind(row.kind)) {
+                continue;
+            }
+            const int slot =
+                FindSlot(SupportedInterfaces(), row.vendorId, row.productId, row.kind, row.subKind);
+            devices.push_back(std::make_unique<CDeviceConnection>(SupportedInterfaces()[slot], bus));
+            binder.Add(*devices.back());
+        }
+    }
+
+    std::shared_ptr<CSimHidBus> bus = std::make_shared<CSimHidBus>();
+    std::vector<std::unique_ptr<CDeviceConnection>> devices;  // "mouse", then "mouse3389"
+    CDeviceBinder binder;
+    CDeviceDiscovery discovery{binder, bus};
+};
+
+TEST_F(DiscoveryWithMice, EachMouseBindsItsCommandAndNotificationSlots) {
+    CDebugCapture debug;
+    bus->Plug("mouse3389", std::make_shared<CSimulatedMouse>(MouseModel3389()));
+    ASSERT_TRUE(discovery.RunPass());
+
+    std::vector<InterfaceSlot> slots = discovery.Slots();
+    EXPECT_EQ(slots[4].connected, 1);
+    EXPECT_EQ(slots[5].connected, 1);
+    EXPECT_NE(slots[4].path.find("col04"), std::string::npos);
+    EXPECT_NE(slots[5].path.find("col03"), std::string::npos);
+    EXPECT_TRUE(devices[1]->Command().IsOpen());
+    EXPECT_FALSE(devices[1]->Command().IsWireless());
+    EXPECT_TRUE(devices[1]->Notification().IsOpen());
+    EXPECT_TRUE(devices[1]->SyncThread().Running());
+    EXPECT_FALSE(devices[0]->Command().IsOpen());
+
+    bus->Plug("mouse", std::make_shared<CSimulatedMouse>(MouseModel3325()));
+    ASSERT_TRUE(discovery.RunPass());
+    slots = discovery.Slots();
+    EXPECT_EQ(slots[2].connected, 1);
+    EXPECT_EQ(slots[3].connected, 1);
+    EXPECT_TRUE(devices[0]->Command().IsOpen());
+
+    const std::string text = debug.Text();
+    size_t arrivals = 0;
+    for (size_t at = text.find("添加一个鼠标设备"); at != std::string::npos;
+         at = text.find("添加一个鼠标设备", at + 1)) {
+        ++arrivals;
+    }
+    EXPECT_EQ(arrivals, 4u);
+}
+
+TEST_F(DiscoveryWithMice, ASecondMouseOfTheSameProductIsNotBound) {
+    bus->Plug("mouse3389", std::make_shared<CSimulatedMouse>(MouseModel3389()));
+    ASSERT_TRUE(discovery.RunPass());
+    const std::string first = discovery.Slots()[4].path;
+
+    bus->Plug("mouse3389", std::make_shared<CSimulatedMouse>(MouseModel3389()));
+    ASSERT_TRUE(discovery.RunPass());
+    ASSERT_TRUE(discovery.RunPass());
+    const std::vector<InterfaceSlot> slots = discovery.Slots();
+    EXPECT_EQ(slots[4].path, first);
+    int bound = 0;
+    for (const InterfaceSlot& slot : slots) {
+        bound += slot.connected;
+    }
+    EXPECT_EQ(bound, 2);
+}
+
+TEST_F(DiscoveryWithMice, UnpluggingClearsBothSlotsPromptlyAndStopsTheSyncThread) {
+    const uint64_t handle = bus->Plug("mouse3389", std::make_shared<CSimulatedMouse>(MouseModel3389()));
+    ASSERT_TRUE(discovery.Start());
+    ASSERT_TRUE(
+        WaitFor([&] { return devices[1]->Notification().IsOpen() && devices[1]->Command().IsOpen(); }));
+
+    CDebugCapture debug;
+    const auto unplugged = std::chrono::steady_clock::now();
+    ASSERT_TRUE(bus->Unplug(handle));
+    ASSERT_TRUE(WaitFor([&] {
+        const auto slots = discovery.Slots();
+        return slots[4].IsFree() && slots[5].IsFree();
+    }));
+    const auto elapsed = std::chrono::steady_clock::now() - unplugged;
+    // One pass interval plus scheduling; the bus's change signal usually makes it far quicker.
+    EXPECT_LT(elapsed, std::chrono::milliseconds(400));
+    ASSERT_TRUE(WaitFor([&] { return !devices[1]->SyncThread().Running(); }));
+    discovery.Stop();
+
+    EXPECT_FALSE(devices[1]->Command().IsOpen());
+    EXPECT_FALSE(devices[1]->Notification().IsOpen());
+    const std::string text = debug.Text();
+    EXPECT_NE(text.find("删除一个鼠标设备"), std::string::npos);
+    EXPECT_NE(text.find("MS设备同步线程设定退出"), std::string::npos);
+    EXPECT_NE(text.find("抓取设备线程设定退出"), std::string::npos);
+}
+
+TEST_F(DiscoveryWithMice, TheMouseButtonsAskForAResyncHalfASecondLater) {
+    auto mouse = std::make_shared<CSimulatedMouse>(MouseModel3389());
+    bus->Plug("mouse3389", mouse);
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::vector<int> delays;
+    devices[1]->SyncThread().SetResyncRequest([&](int delayMs) {
+        std::lock_guard lock(mutex);
+        delays.push_back(delayMs);
+        changed.notify_all();
+    });
+    CDebugCapture debug;
+    ASSERT_TRUE(discovery.RunPass());
+
+    mouse->PressDpiButton();
+    std::unique_lock lock(mutex);
+    ASSERT_TRUE(changed.wait_for(lock, std::chrono::seconds(5), [&] { return !delays.empty(); }));
+    EXPECT_EQ(delays.front(), 500);
+    EXPECT_NE(debug.Text().find("接收到自动添加设备的同步信息要求  TEST"), std::string::npos);
+}
