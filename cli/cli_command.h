@@ -12,8 +12,9 @@
 // throws. PrintHelp writes the family's usage. Both run on the program's only thread.
 
 inline constexpr int kExitOk = 0;
-inline constexpr int kExitFailure = 1;  // the operation failed (no device, unreadable file, ...)
-inline constexpr int kExitUsage = 2;    // the command line was wrong
+inline constexpr int kExitFailure = 1;   // the operation failed (no device, unreadable file, ...)
+inline constexpr int kExitUsage = 2;     // the command line was wrong
+inline constexpr int kExitNoDevice = 3;  // no supported device of the family is connected
 
 class CCliCommand {
 public:

@@ -2,7 +2,9 @@
 // add a family by adding its row below.
 
 #include "cli/command_line.h"
+#include "cli/devices_command.h"
 #include "cli/hid_command.h"
+#include "cli/mouse_command.h"
 #include "cli/sim_command.h"
 #include "platform/hid/hid_backend.h"
 #include "sim/sim_environment.h"
@@ -30,6 +32,10 @@ int main(int argc, char** argv) {
          [] { return std::make_unique<CHidCommand>(platform::hid::ProcessBackend()); }},
         {"sim", "list the emulated devices, press an emulated mouse's buttons",
          [&simulated] { return std::make_unique<CSimCommand>(simulated); }},
+        {"devices", "list the connected devices' interfaces and their paths",
+         [] { return std::make_unique<CDevicesCommand>(); }},
+        {"mouse", "read and change the connected mouse: DPI stages, polling, light, keys",
+         [] { return std::make_unique<CMouseCommand>(); }},
     });
     const std::vector<std::string> args(argv + 1, argv + argc);
     return command_line.Run(args, std::cout, std::cerr);

@@ -1,0 +1,480 @@
+#include "cli/mouse_command.h"
+
+#include "cli/device_session.h"
+#include "devices/mouse/mouse_profiledata.h"
+#include "devices/mouse/mouse_protocol.h"
+#include "devices/mouse/mouse_settings.h"
+#include "profile/data_folders.h"
+#include "profile/profile_list.h"
+
+#include <json/writer.h>
+
+#include <charconv>
+#include <cstdio>
+#include <functional>
+#include <map>
+#include <memory>
+#include <ostream>
+
+using namespace mousewire;
+
+namespace {
+
+constexpr const char* kNoMouseText =
+    "No Norvik mouse is connected. Plug one in (or set NORVIK_SIMULATE=mouse3389 to try an emulated one).";
+
+// The parsed command line of one mouse subcommand.
+struct Arguments {
+    std::vector<std::string> words;              // the subcommand and its positional values
+    std::map<std::string, std::string> options;  // --name value
+    bool json = false;
+};
+
+// Splits the words from the options; false with a message for an option that lacks its value.
+bool ParseArguments(const std::vector<std::string>& args, Arguments& parsed, std::string& error) {
+    for (size_t index = 0; index < args.size(); ++index) {
+        const std::string& arg = args[index];
+        if (arg == "--json") {
+            parsed.json = true;
+        } else if (arg.rfind("--", 0) == 0 && arg != "--help") {
+            if (index + 1 >= args.size()) {
+                error = "option " + arg + " needs a value";
+                return false;
+            }
+            parsed.options[arg.substr(2)] = args[++index];
+        } else {
+            parsed.words.push_back(arg);
+        }
+    }
+    return true;
+}
+
+// A decimal number within [low, high], or nothing.
+std::optional<int> ParseNumber(const std::string& text, int low, int high) {
+    int value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size() || value < low || value > high) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+std::string Hex(unsigned value, int digits) {
+    char text[16];
+    std::snprintf(text, sizeof(text), "0x%0*X", digits, value);
+    return text;
+}
+
+void PrintJson(std::ostream& out, const Json::Value& value) {
+    Json::StreamWriterBuilder builder;
+    builder["indentation"] = "  ";
+    out << Json::writeString(builder, value) << "\n";
+}
+
+// The first bound mouse with its firmware read back and its active profile loaded, as the mouse
+// page has them after it connected.
+class CMouseContext {
+public:
+    // kExitOk, or an exit code with the message already written.
+    int Open(std::ostream& err) {
+        if (!session_.Discover()) {
+            err << "norvikctl: the HID devices could not be listed.\n";
+            return kExitFailure;
+        }
+        row_ = session_.FirstBoundMouse();
+        if (row_ < 0) {
+            err << kNoMouseText << "\n";
+            return kExitNoDevice;
+        }
+        protocol_ = std::make_unique<CMouseProtocol>(Device().Command());
+        const int read = protocol_->ReadDeviceInfo(profile_);
+        if (read != channel_result::kOk) {
+            err << "norvikctl: the mouse did not answer when its information was read (result " << read
+                << ").\n";
+            return kExitFailure;
+        }
+        return LoadActiveProfile(err);
+    }
+
+    CDeviceConnection& Device() { return session_.Device(row_); }
+    const DeviceDescriptor& Descriptor() const { return DeviceDescriptors()[row_]; }
+    std::string Name() const { return Descriptor().deviceName; }
+    CMouseProtocol& Protocol() { return *protocol_; }
+    CMouseProfiledata& Profile() { return profile_; }
+    const CProfileList& List() const { return *list_; }
+    std::string DataFolder() const { return CDataFolders::UserDataFolder(Name()); }
+
+private:
+    int LoadActiveProfile(std::ostream& err) {
+        const std::string folder = DataFolder();
+        const std::string defaults = CDataFolders::DefaultProfileFile(Name());
+        list_ = std::make_unique<CProfileList>(kKindMouse, folder, defaults);
+        list_->Load();
+        const std::string path = list_->CurrentProfilePath();
+        if (path.empty()) {
+            err << "norvikctl: the mouse has no usable active profile in " << folder << ".\n";
+            return kExitFailure;
+        }
+        profile_.SetDefaultProfilePath(defaults);
+        profile_.SetDeviceIndex(0);
+        profile_.SetProfilePath(path);
+        profile_.SetLightConfigPath(folder + "quorl_light.config");
+        profile_.LoadDeviceSection(path);
+        profile_.GetStages();
+        profile_.GetSystemSettings();
+        return kExitOk;
+    }
+
+    CDeviceSession session_;
+    int row_ = -1;
+    CMouseProfiledata profile_;
+    std::unique_ptr<CMouseProtocol> protocol_;
+    std::unique_ptr<CProfileList> list_;
+};
+
+// The outcome of a change that was stored and written.
+int ReportWrite(int result, const std::string& done, const Arguments& args, std::ostream& out,
+                std::ostream& err) {
+    if (result == CMouseSettings::kOk) {
+        if (args.json) {
+            Json::Value value;
+            value["ok"] = true;
+            value["message"] = done;
+            PrintJson(out, value);
+        } else {
+            out << done << "\n";
+        }
+        return kExitOk;
+    }
+    err << "norvikctl: the profile was saved, but the mouse did not take the new settings (result " << result
+        << "). Check that it is connected and try again.\n";
+    return kExitFailure;
+}
+
+int Info(CMouseContext& mouse, const Arguments& args, std::ostream& out) {
+    const InfoBlock& info = mouse.Protocol().Info();
+    const CMouseSensor sensor = mouse.Protocol().Sensor();
+    const ProfileEntry& entry = mouse.List().Entries()[mouse.List().SelectedIndex()];
+    const int lowest = sensor.PositionToDpi(0);
+    const std::optional<int> highest = sensor.SliderMaximum();
+    const int highestDpi =
+        highest ? sensor.PositionToDpi(*highest) : sensor.PositionToDpi(info.highestPosition);
+    if (args.json) {
+        Json::Value value;
+        value["device"] = mouse.Name();
+        value["vendor_id"] = mouse.Descriptor().vendorId;
+        value["product_id"] = mouse.Descriptor().productId;
+        value["path"] = mouse.Device().Row().path;
+        value["wireless"] = mouse.Device().Command().IsWireless();
+        value["sensor_id"] = info.SensorId();
+        value["dpi_step"] = info.dpiStep;
+        value["lowest_dpi"] = info.lowestDpi;
+        value["highest_position"] = highest.value_or(info.highestPosition);
+        value["dpi_min"] = lowest;
+        value["dpi_max"] = highestDpi;
+        value["key_count"] = info.keyCount;
+        value["macro_capacity"] = static_cast<Json::UInt>(info.MacroCapacity());
+        value["profile"]["name"] = entry.name;
+        value["profile"]["uuid"] = entry.uuid;
+        value["profile"]["path"] = mouse.List().CurrentProfilePath();
+        PrintJson(out, value);
+        return kExitOk;
+    }
+    out << "device:          " << mouse.Name() << " (" << Hex(mouse.Descriptor().vendorId, 4) << ":"
+        << Hex(mouse.Descriptor().productId, 4) << ")\n"
+        << "path:            " << mouse.Device().Row().path << "\n"
+        << "sensor:          " << Hex(info.SensorId(), 4) << "\n"
+        << "DPI:             " << lowest << " .. " << highestDpi << " (step " << int{info.dpiStep}
+        << " per position)\n"
+        << "key positions:   " << int{info.keyCount} << "\n"
+        << "macro memory:    " << info.MacroCapacity() << " bytes\n"
+        << "active profile:  " << entry.name << " (" << mouse.List().CurrentProfilePath() << ")\n";
+    return kExitOk;
+}
+
+int Get(CMouseContext& mouse, const Arguments& args, std::ostream& out, std::ostream& err) {
+    MouseParameters parameters;
+    const int result = mouse.Protocol().ReadParameters(mouse.Profile(), parameters);
+    if (result != channel_result::kOk) {
+        err << "norvikctl: the mouse did not return its settings (result " << result << ").\n";
+        return kExitFailure;
+    }
+    const CMouseSensor sensor = mouse.Protocol().Sensor();
+    if (args.json) {
+        Json::Value value;
+        value["profile_index"] = parameters.activeProfile;
+        Json::Value& light = value["light"];
+        light["mode"] = parameters.lightMode;
+        light["brightness"] = parameters.lightBrightness;
+        light["speed"] = parameters.lightSpeedIndex;
+        light["fx"] = parameters.lightFx;
+        light["multicolour"] = parameters.lightMulticolour;
+        light["red"] = parameters.lightRed;
+        light["green"] = parameters.lightGreen;
+        light["blue"] = parameters.lightBlue;
+        value["polling"] = parameters.pollingRate;
+        value["active_stage"] = parameters.activeStage;
+        value["logo"] = parameters.logoMode;
+        value["ast"] = parameters.ast;
+        Json::Value& stages = value["stages"] = Json::Value(Json::arrayValue);
+        for (const StageParameters& stage : parameters.stages) {
+            Json::Value entry;
+            entry["position"] = stage.position;
+            entry["dpi"] = sensor.PositionToDpi(stage.position);
+            entry["red"] = stage.red;
+            entry["green"] = stage.green;
+            entry["blue"] = stage.blue;
+            stages.append(entry);
+        }
+        PrintJson(out, value);
+        return kExitOk;
+    }
+    char colour[8];
+    std::snprintf(colour, sizeof(colour), "%02X%02X%02X", parameters.lightRed, parameters.lightGreen,
+                  parameters.lightBlue);
+    out << "profile index:  " << int{parameters.activeProfile} << "\n"
+        << "light:          mode " << int{parameters.lightMode} << ", brightness "
+        << int{parameters.lightBrightness} << ", speed " << int{parameters.lightSpeedIndex} << ", colour "
+        << colour << (parameters.lightMulticolour ? " (multicolour)" : "") << "\n"
+        << "polling option: " << int{parameters.pollingRate} << "\n"
+        << "logo light:     " << int{parameters.logoMode} << "\n"
+        << "AST:            " << int{parameters.ast} << "\n"
+        << "stages:\n";
+    for (size_t index = 0; index < parameters.stages.size(); ++index) {
+        const StageParameters& stage = parameters.stages[index];
+        std::snprintf(colour, sizeof(colour), "%02X%02X%02X", stage.red, stage.green, stage.blue);
+        out << (index == parameters.activeStage ? "  * " : "    ") << "stage " << index + 1 << ": "
+            << sensor.PositionToDpi(stage.position) << " DPI (position " << int{stage.position}
+            << "), colour " << colour << "\n";
+    }
+    return kExitOk;
+}
+
+int SetDpi(CMouseContext& mouse, const Arguments& args, std::ostream& out, std::ostream& err) {
+    const std::optional<int> stage = ParseNumber(args.words[1], 1, static_cast<int>(kStageCount));
+    if (!stage) {
+        err << "norvikctl: STAGE must be a number from 1 to " << kStageCount << ".\n";
+        return kExitUsage;
+    }
+    const CMouseSensor sensor = mouse.Protocol().Sensor();
+    const std::optional<int> sliderMax = sensor.SliderMaximum();
+    const int lowest = sensor.PositionToDpi(0);
+    const int highest = sliderMax ? sensor.PositionToDpi(*sliderMax) : sensor.PositionToDpi(UINT8_MAX);
+    const std::optional<int> dpi =
+        ParseNumber(args.words[2], lowest, std::min(highest, sensor.EntryMaximum().value_or(highest)));
+    if (!dpi) {
+        err << "norvikctl: DPI must be a number from " << lowest << " to "
+            << std::min(highest, sensor.EntryMaximum().value_or(highest)) << " for this mouse.\n";
+        return kExitUsage;
+    }
+    const int position = std::min(sensor.DpiToPosition(*dpi), sliderMax.value_or(UINT8_MAX));
+    CMouseSettings settings(mouse.Profile(), mouse.Protocol());
+    const int result = settings.SetStagePosition(*stage - 1, static_cast<uint16_t>(position));
+    return ReportWrite(result,
+                       "stage " + std::to_string(*stage) + " set to " +
+                           std::to_string(sensor.PositionToDpi(position)) + " DPI (position " +
+                           std::to_string(position) + ")",
+                       args, out, err);
+}
+
+int Stage(CMouseContext& mouse, const Arguments& args, std::ostream& out, std::ostream& err) {
+    const std::optional<int> stage = ParseNumber(args.words[1], 1, static_cast<int>(kStageCount));
+    const std::string& state = args.words[2];
+    if (!stage || (state != "on" && state != "off")) {
+        err << "norvikctl: usage: mouse stage STAGE on|off (STAGE 1 to " << kStageCount << ").\n";
+        return kExitUsage;
+    }
+    CMouseSettings settings(mouse.Profile(), mouse.Protocol());
+    const int result = settings.SetStageEnabled(*stage - 1, state == "on");
+    if (result == CMouseSettings::kRefused) {
+        err << "norvikctl: stage " << *stage << " is the last enabled stage; it stays on.\n";
+        return kExitUsage;
+    }
+    return ReportWrite(result, "stage " + std::to_string(*stage) + " " + state, args, out, err);
+}
+
+int Polling(CMouseContext& mouse, const Arguments& args, std::ostream& out, std::ostream& err) {
+    const std::optional<int> option = ParseNumber(args.words[1], 0, CMouseSettings::kPollingOptionCount - 1);
+    if (!option) {
+        err << "norvikctl: N must be a polling option from 0 to " << CMouseSettings::kPollingOptionCount - 1
+            << ".\n";
+        return kExitUsage;
+    }
+    CMouseSettings settings(mouse.Profile(), mouse.Protocol());
+    return ReportWrite(settings.SetPollingRate(*option), "polling option " + std::to_string(*option), args,
+                       out, err);
+}
+
+// RRGGBB (an optional leading '#') into the light record.
+bool ParseColour(std::string text, LightInfo& light) {
+    if (!text.empty() && text[0] == '#') {
+        text.erase(0, 1);
+    }
+    unsigned value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, 16);
+    if (text.size() != 6 || error != std::errc() || end != text.data() + text.size()) {
+        return false;
+    }
+    light.red = static_cast<uint8_t>(value >> 16);
+    light.green = static_cast<uint8_t>(value >> 8);
+    light.blue = static_cast<uint8_t>(value);
+    light.multiColor = 0;  // a chosen colour ends multicolour, as in the lighting panel
+    return true;
+}
+
+int Light(CMouseContext& mouse, const Arguments& args, std::ostream& out, std::ostream& err) {
+    LightInfo light = mouse.Profile().GetLightInfo();
+    const std::optional<int> mode = ParseNumber(args.words[1], 0, kLightModeCount - 1);
+    if (!mode) {
+        err << "norvikctl: MODE must be a light mode from 0 to " << kLightModeCount - 1 << ".\n";
+        return kExitUsage;
+    }
+    light.selectItem = static_cast<uint8_t>(*mode);
+    const std::pair<const char*, uint8_t*> levels[] = {{"brightness", &light.light}, {"speed", &light.speed}};
+    for (const auto& [name, field] : levels) {
+        const auto option = args.options.find(name);
+        if (option == args.options.end()) {
+            continue;
+        }
+        const std::optional<int> level = ParseNumber(option->second, 0, kHighestSpeedIndex);
+        if (!level) {
+            err << "norvikctl: --" << name << " must be from 0 to " << int{kHighestSpeedIndex} << ".\n";
+            return kExitUsage;
+        }
+        *field = static_cast<uint8_t>(*level);
+    }
+    const auto colour = args.options.find("colour");
+    if (colour != args.options.end() && !ParseColour(colour->second, light)) {
+        err << "norvikctl: --colour must be six hexadecimal digits, RRGGBB.\n";
+        return kExitUsage;
+    }
+    CMouseSettings settings(mouse.Profile(), mouse.Protocol());
+    return ReportWrite(settings.SetLight(light), "light mode " + std::to_string(*mode), args, out, err);
+}
+
+int Keys(CMouseContext& mouse, const Arguments& args, std::ostream& out) {
+    const std::vector<KeyAssignment> keys = mouse.Profile().GetKeyList();
+    const ButtonMap& map = mouse.Protocol().ButtonMap();
+    Json::Value list(Json::arrayValue);
+    for (size_t button = 0; button < kHostButtonCount; ++button) {
+        const HostButton& host = HostButtons()[button];
+        const bool assigned = button < keys.size();
+        const uint32_t code = assigned ? uint32_t{keys[button].code1} << 16 |
+                                             uint32_t{keys[button].code2} << 8 | uint32_t{keys[button].code3}
+                                       : 0;
+        if (args.json) {
+            Json::Value entry;
+            entry["button"] = static_cast<Json::UInt>(button);
+            entry["name"] = host.nameTextId;
+            entry["position"] = map[button] == kUnmappedButton ? Json::Value() : Json::Value(map[button]);
+            entry["code"] = assigned ? Json::Value(code) : Json::Value();
+            list.append(entry);
+            continue;
+        }
+        out << host.nameTextId << ": ";
+        if (map[button] == kUnmappedButton) {
+            out << "not on this mouse\n";
+            continue;
+        }
+        out << "firmware position " << int{map[button]};
+        if (assigned) {
+            out << ", " << Hex(code, 6);
+        }
+        out << "\n";
+    }
+    if (args.json) {
+        PrintJson(out, list);
+    }
+    return kExitOk;
+}
+
+struct Subcommand {
+    const char* name;
+    size_t values;  // positional values after the name
+    std::vector<std::string> options;
+    std::function<int(CMouseContext&, const Arguments&, std::ostream&, std::ostream&)> run;
+};
+
+const std::vector<Subcommand>& Subcommands() {
+    static const std::vector<Subcommand> table{
+        {"info", 0, {}, [](auto& m, auto& a, auto& o, auto&) { return Info(m, a, o); }},
+        {"get", 0, {}, Get},
+        {"keys", 0, {}, [](auto& m, auto& a, auto& o, auto&) { return Keys(m, a, o); }},
+        {"set-dpi", 2, {}, SetDpi},
+        {"stage", 2, {}, Stage},
+        {"polling", 1, {}, Polling},
+        {"light", 1, {"brightness", "speed", "colour"}, Light},
+    };
+    return table;
+}
+
+}  // namespace
+
+void CMouseCommand::PrintHelp(std::ostream& out) const {
+    out << "usage: norvikctl mouse COMMAND [--json]\n"
+           "\n"
+           "Reads and changes the first connected Norvik mouse. Every change is stored in the mouse's\n"
+           "active profile (the one the program shows) and written to the mouse.\n"
+           "\n"
+           "commands:\n"
+           "  info                     the mouse, its sensor and DPI range, and its active profile\n"
+           "  get                      the settings the mouse holds now (light, polling, stages)\n"
+           "  keys                     the buttons, their firmware positions and assigned codes\n"
+           "  set-dpi STAGE DPI        set DPI stage STAGE (1-7) to DPI (within the range 'info' shows)\n"
+           "  stage STAGE on|off       switch a DPI stage on or off (the last one stays on)\n"
+           "  polling N                select polling option N (0-4)\n"
+           "  light MODE [--brightness B] [--speed S] [--colour RRGGBB]\n"
+           "                           light mode 0-11, brightness and speed 0-4\n"
+           "\n"
+           "--json prints JSON; in 'get' the stages are in stage order and active_stage counts from 0.\n"
+           "\n"
+           "exit codes: 0 done, 1 the mouse refused or did not answer, 2 bad arguments or a value\n"
+           "out of range (nothing changed), 3 no mouse connected.\n"
+           "\n"
+           "Without hardware: NORVIK_SIMULATE=mouse3389 NORVIK_SIM_STATE=FILE keeps one emulated mouse\n"
+           "in FILE across commands.\n";
+}
+
+int CMouseCommand::Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    Arguments parsed;
+    std::string error;
+    if (!ParseArguments(args, parsed, error)) {
+        err << "norvikctl: " << error << "\n";
+        return kExitUsage;
+    }
+    const auto& words = parsed.words;
+    if (std::find(words.begin(), words.end(), "--help") != words.end() ||
+        (!words.empty() && words[0] == "help")) {
+        PrintHelp(out);
+        return kExitOk;
+    }
+    if (words.empty()) {
+        PrintHelp(err);
+        return kExitUsage;
+    }
+    const auto& table = Subcommands();
+    const auto command = std::find_if(table.begin(), table.end(),
+                                      [&](const Subcommand& c) { return parsed.words[0] == c.name; });
+    if (command == table.end()) {
+        err << "norvikctl: unknown mouse command '" << parsed.words[0] << "'.\n\n";
+        PrintHelp(err);
+        return kExitUsage;
+    }
+    if (parsed.words.size() != command->values + 1) {
+        err << "norvikctl: wrong number of values for 'mouse " << command->name << "'.\n\n";
+        PrintHelp(err);
+        return kExitUsage;
+    }
+    for (const auto& [name, value] : parsed.options) {
+        if (std::find(command->options.begin(), command->options.end(), name) == command->options.end()) {
+            err << "norvikctl: 'mouse " << command->name << "' has no option --" << name << ".\n";
+            return kExitUsage;
+        }
+    }
+    CMouseContext mouse;
+    const int opened = mouse.Open(err);
+    if (opened != kExitOk) {
+        return opened;
+    }
+    return command->run(mouse, parsed, out, err);
+}

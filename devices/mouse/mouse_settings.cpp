@@ -1,0 +1,105 @@
+#include "devices/mouse/mouse_settings.h"
+
+#include <algorithm>
+
+CMouseSettings::CMouseSettings(CMouseProfiledata& profile, CMouseProtocol& protocol)
+    : profile_(profile), protocol_(protocol) {}
+
+int CMouseSettings::SaveAndWrite() {
+    profile_.Save();
+    const int result = protocol_.WriteParameters(profile_, 0, 0);
+    return result == channel_result::kOk ? kOk : result;
+}
+
+int CMouseSettings::SetStagePosition(int stage, uint16_t position) {
+    if (stage < 0 || stage >= static_cast<int>(mousewire::kStageCount)) {
+        return kRefused;
+    }
+    std::vector<DpiStage> stages = profile_.GetStages();
+    if (static_cast<int>(stages.size()) <= stage) {
+        stages.resize(stage + 1);
+    }
+    stages[stage].SetDpiX(position);
+    profile_.SetStages(stages);
+    return SaveAndWrite();
+}
+
+int CMouseSettings::SetStageEnabled(int stage, bool on) {
+    if (stage < 0 || stage >= static_cast<int>(mousewire::kStageCount)) {
+        return kRefused;
+    }
+    std::vector<DpiStage> stages = profile_.GetStages();
+    if (static_cast<int>(stages.size()) <= stage) {
+        stages.resize(stage + 1);
+    }
+    const auto enabled =
+        std::count_if(stages.begin(), stages.end(), [](const DpiStage& s) { return s.active != 0; });
+    if (!on && stages[stage].active != 0 && enabled <= 1) {
+        return kRefused;
+    }
+    stages[stage].active = on ? 1 : 0;
+    profile_.SetStages(stages);
+    return SaveAndWrite();
+}
+
+int CMouseSettings::SetPollingRate(int option) {
+    const int index = option >= 0 && option < kPollingOptionCount ? option : 0;
+    ChangeSettings([index](MouseSystemSettings& s) { s.pollingRate = static_cast<uint16_t>(index); });
+    return SaveAndWrite();
+}
+
+int CMouseSettings::SetAst(int item) {
+    ChangeSettings([item](MouseSystemSettings& s) { s.ast = static_cast<uint16_t>(item); });
+    return SaveAndWrite();
+}
+
+int CMouseSettings::SetMsh(int item) {
+    ChangeSettings([item](MouseSystemSettings& s) { s.msh = static_cast<uint16_t>(item); });
+    return SaveAndWrite();
+}
+
+int CMouseSettings::SetLogoLight(int item) {
+    ChangeSettings([item](MouseSystemSettings& s) { s.logoLight = static_cast<uint16_t>(item); });
+    return SaveAndWrite();
+}
+
+int CMouseSettings::SetLight(const LightInfo& light) {
+    protocol_.Channel().SetSynchronisedLighting(false);
+    profile_.SetLightInfo(uint32_t{light.selectItem} | uint32_t{light.light} << 8 |
+                              uint32_t{light.speed} << 16 | uint32_t{light.fx} << 24,
+                          uint32_t{light.multiColor} | uint32_t{light.red} << 8 |
+                              uint32_t{light.green} << 16 | uint32_t{light.blue} << 24,
+                          uint32_t{light.extraWord} | uint32_t{light.extraByte} << 16);
+    return SaveAndWrite();
+}
+
+void CMouseSettings::SetPointerSpeed(uint16_t value) {
+    ChangeSettings([value](MouseSystemSettings& s) { s.pointerSpeed = value; });
+    profile_.Save();
+}
+
+void CMouseSettings::SetPointerPrecision(bool on) {
+    ChangeSettings([on](MouseSystemSettings& s) { s.pointerPrecision = on ? 1 : 0; });
+    profile_.Save();
+}
+
+void CMouseSettings::SetScrollByPage(bool on, uint16_t scrollSpeed) {
+    ChangeSettings([on, scrollSpeed](MouseSystemSettings& s) {
+        s.scrollByPage = on ? 1 : 0;
+        s.scrollSpeed = scrollSpeed;
+    });
+    profile_.Save();
+}
+
+void CMouseSettings::SetScrollSpeed(uint16_t value) {
+    ChangeSettings([value](MouseSystemSettings& s) {
+        s.scrollByPage = 0;
+        s.scrollSpeed = value;
+    });
+    profile_.Save();
+}
+
+void CMouseSettings::SetDoubleClick(uint16_t value) {
+    ChangeSettings([value](MouseSystemSettings& s) { s.doubleClick = value; });
+    profile_.Save();
+}

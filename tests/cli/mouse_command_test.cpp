@@ -1,0 +1,228 @@
+#include "cli/mouse_command.h"
+#include "cli/devices_command.h"
+#include "devices/mouse/mouse_wire_format.h"
+#include "platform/hid/hid_backend.h"
+#include "profile/data_folders.h"
+#include "profile/profile_list.h"
+#include "sim/mouse_model.h"
+#include "sim/sim_hid_bus.h"
+#include "sim/simulated_mouse.h"
+#include "tests/support/profile_section.h"
+#include "tests/support/temp_data_home.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <sstream>
+
+namespace {
+
+struct Output {
+    int code = 0;
+    std::string out;
+    std::string err;
+};
+
+Output Mouse(std::vector<std::string> args) {
+    std::ostringstream out, err;
+    Output result;
+    result.code = CMouseCommand().Run(args, out, err);
+    result.out = out.str();
+    result.err = err.str();
+    return result;
+}
+
+Json::Value JsonOf(const Output& output) {
+    return ParseJson(output.out);
+}
+
+}  // namespace
+
+// norvikctl's commands against one emulated mouse on the process bus, with a fresh data folder.
+class MouseCommand : public ::testing::Test {
+protected:
+    void SetUp() override { platform::hid::SetProcessBackend(bus); }
+    void TearDown() override { platform::hid::SetProcessBackend(nullptr); }
+
+    void Plug() {
+        mouse = std::make_shared<CSimulatedMouse>(MouseModel3389());
+        handle = bus->Plug("mouse3389", mouse);
+    }
+
+    CTempDataHome home;
+    std::shared_ptr<CSimHidBus> bus = std::make_shared<CSimHidBus>();
+    std::shared_ptr<CSimulatedMouse> mouse;
+    uint64_t handle = 0;
+};
+
+TEST_F(MouseCommand, WithoutAMouseEveryCommandSaysSo) {
+    for (const auto& args :
+         std::vector<std::vector<std::string>>{{"info"}, {"get", "--json"}, {"set-dpi", "1", "800"}}) {
+        const Output output = Mouse(args);
+        EXPECT_EQ(output.code, kExitNoDevice) << args[0];
+        EXPECT_NE(output.err.find("No Norvik mouse is connected"), std::string::npos);
+    }
+    std::ostringstream out, err;
+    EXPECT_EQ(CDevicesCommand().Run({}, out, err), kExitNoDevice);
+}
+
+TEST_F(MouseCommand, SetDpiStoresTheProfileAndWritesTheMouse) {
+    Plug();
+    const Output set = Mouse({"set-dpi", "2", "3200"});
+    ASSERT_EQ(set.code, kExitOk) << set.err;
+    EXPECT_NE(set.out.find("3200 DPI (position 31)"), std::string::npos) << set.out;
+    EXPECT_EQ(mouse->Memory()[16], 31);
+
+    // First use made the profile list and its profile; the change is in that file.
+    CProfileList list(2, CDataFolders::UserDataFolder("mouse3389"),
+                      CDataFolders::DefaultProfileFile("mouse3389"));
+    ASSERT_EQ(list.Load(), 1);
+    const Json::Value document = CJsonDocument().ReadJsonValue(list.CurrentProfilePath());
+    EXPECT_EQ(document["Device"][0]["DPIStages"]["StageDPIs"][1]["StageDPIX"].asInt(), 31);
+
+    const Json::Value get = JsonOf(Mouse({"get", "--json"}));
+    ASSERT_EQ(get["stages"].size(), 7u);
+    EXPECT_EQ(get["stages"][1]["position"].asInt(), 31);
+    EXPECT_EQ(get["stages"][1]["dpi"].asInt(), 3200);
+    for (const char* key : {"profile_index", "polling", "active_stage", "logo", "ast"}) {
+        EXPECT_TRUE(get[key].isInt()) << key;
+    }
+    for (const char* key : {"mode", "brightness", "speed", "fx", "multicolour", "red", "green", "blue"}) {
+        EXPECT_TRUE(get["light"][key].isInt()) << key;
+    }
+}
+
+TEST_F(MouseCommand, OutOfRangeValuesChangeNothing) {
+    Plug();
+    const std::vector<uint8_t> before = mouse->Memory();
+    const std::vector<std::vector<std::string>> cases = {
+        {"set-dpi", "8", "800"},
+        {"set-dpi", "1", "16050"},
+        {"set-dpi", "1", "50"},
+        {"set-dpi", "1", "x"},
+        {"polling", "5"},
+        {"stage", "1", "maybe"},
+        {"light", "12"},
+        {"light", "3", "--speed", "5"},
+        {"light", "3", "--colour", "12345G"},
+        {"light", "3", "--color", "FF0000"},
+        {"frobnicate"},
+    };
+    for (const auto& args : cases) {
+        const Output output = Mouse(args);
+        EXPECT_EQ(output.code, kExitUsage) << args[0] << " " << args.back();
+        EXPECT_FALSE(output.err.empty());
+    }
+    EXPECT_EQ(mouse->Memory(), before);
+}
+
+TEST_F(MouseCommand, LightPollingAndStagesReachTheRecord) {
+    Plug();
+    ASSERT_EQ(Mouse({"light", "4", "--brightness", "2", "--speed", "1", "--colour", "#10A0FF"}).code,
+              kExitOk);
+    ASSERT_EQ(Mouse({"polling", "3"}).code, kExitOk);
+    const std::vector<uint8_t> memory = mouse->Memory();
+    EXPECT_EQ(memory[1], 4);
+    EXPECT_EQ(memory[2], 2);
+    EXPECT_EQ(memory[3], 3);  // 4 - speed index
+    EXPECT_EQ(memory[5], 0);  // a chosen colour ends multicolour
+    EXPECT_EQ(memory[6], 0x10);
+    EXPECT_EQ(memory[7], 0xA0);
+    EXPECT_EQ(memory[8], 0xFF);
+    EXPECT_EQ(memory[14], 3);
+
+    for (int stage = 2; stage <= 7; ++stage) {
+        Mouse({"stage", std::to_string(stage), "off"});
+    }
+    const Output last = Mouse({"stage", "1", "off"});
+    EXPECT_EQ(last.code, kExitUsage);
+    EXPECT_NE(last.err.find("last enabled stage"), std::string::npos);
+}
+
+TEST_F(MouseCommand, ARefusingMouseGivesAFailureExit) {
+    Plug();
+    ASSERT_EQ(Mouse({"info"}).code, kExitOk);
+    // The next command's read-back takes four requests (0x01, 0x03, 0x07, 0x02) and its write
+    // starts with 0x01; the record that follows is refused.
+    mouse->Faults().Add(FaultKind::kStatusRejected, 5);
+    const Output output = Mouse({"polling", "2"});
+    EXPECT_EQ(output.code, kExitFailure);
+    EXPECT_NE(output.err.find("did not take"), std::string::npos);
+}
+
+TEST_F(MouseCommand, KeysListEveryButton) {
+    Plug();
+    const Output output = Mouse({"keys", "--json"});
+    ASSERT_EQ(output.code, kExitOk) << output.err;
+    const Json::Value keys = ParseJson(output.out);
+    ASSERT_EQ(keys.size(), mousewire::kHostButtonCount);
+    EXPECT_EQ(keys[0]["name"].asString(), "mouse_key_left");
+    EXPECT_EQ(keys[0]["position"].asInt(), 0);
+    EXPECT_EQ(keys[0]["code"].asInt(), 0x100100);
+}
+
+TEST_F(MouseCommand, DevicesListsBothInterfacesOfTheMouse) {
+    Plug();
+    std::ostringstream out, err;
+    ASSERT_EQ(CDevicesCommand().Run({"--json"}, out, err), kExitOk);
+    const Json::Value value = ParseJson(out.str());
+    EXPECT_EQ(value["bus"].asString(), "simulated");
+    ASSERT_EQ(value["slots"].size(), 2u);
+    EXPECT_EQ(value["slots"][0]["slot"].asInt(), 4);
+    EXPECT_EQ(value["slots"][0]["device"].asString(), "mouse3389");
+    EXPECT_EQ(value["slots"][1]["slot"].asInt(), 5);
+}
+
+TEST_F(MouseCommand, HelpNamesEveryCommand) {
+    const Output help = Mouse({"--help"});
+    EXPECT_EQ(help.code, kExitOk);
+    for (const char* command :
+         {"info", "get", "keys", "set-dpi", "stage", "polling", "light", "exit codes"}) {
+        EXPECT_NE(help.out.find(command), std::string::npos) << command;
+    }
+    EXPECT_EQ(Mouse({"set-dpi", "--help"}).code, kExitOk);
+    EXPECT_EQ(Mouse({}).code, kExitUsage);
+}
+
+// The shell's view: separate norvikctl runs on one emulated mouse kept in a state file.
+TEST(NorvikctlMouse, ASequenceOfRunsSeesOnePersistentMouse) {
+    const char* programs = std::getenv("NORVIK_PROGRAM_DIR");
+    ASSERT_NE(programs, nullptr);
+    CTempDataHome home;
+    const std::string prefix = "NORVIK_SIMULATE=mouse3389 NORVIK_SIM_STATE='" + home.Path("mouse.json") +
+                               "' '" + std::string(programs) + "/norvikctl' ";
+    const auto run = [&](const std::string& args, int* code = nullptr) {
+        std::string output;
+        FILE* pipe = popen((prefix + args + " 2>&1").c_str(), "r");
+        char buffer[4096];
+        for (size_t read; (read = fread(buffer, 1, sizeof(buffer), pipe)) > 0;) {
+            output.append(buffer, read);
+        }
+        const int status = pclose(pipe);
+        if (code != nullptr) {
+            *code = WEXITSTATUS(status);
+        }
+        return output;
+    };
+
+    int code = -1;
+    run("mouse set-dpi 3 4100", &code);
+    ASSERT_EQ(code, kExitOk);
+    run("mouse polling 2", &code);
+    ASSERT_EQ(code, kExitOk);
+
+    const Json::Value get = ParseJson(run("mouse get --json", &code));
+    ASSERT_EQ(code, kExitOk);
+    EXPECT_EQ(get["stages"][2]["dpi"].asInt(), 4100);
+    EXPECT_EQ(get["polling"].asInt(), 2);
+
+    const std::string devices = run("devices", &code);
+    EXPECT_EQ(code, kExitOk);
+    EXPECT_NE(devices.find("mouse3389"), std::string::npos);
+    EXPECT_NE(run("mouse --help", &code).find("set-dpi STAGE DPI"), std::string::npos);
+    EXPECT_EQ(code, kExitOk);
+}
