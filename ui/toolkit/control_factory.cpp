@@ -19,17 +19,28 @@ CControlFactory& CControlFactory::GetInstance() {
 }
 
 CControlFactory::CControlFactory() {
-    const std::pair<const char*, Creator> builtins[] = {{"Control", Make<CControlUI>()},
-                                                        {"Container", Make<CContainerUI>()},
-                                                        {"VerticalLayout", Make<CVerticalLayoutUI>()},
-                                                        {"HorizontalLayout", Make<CHorizontalLayoutUI>()},
-                                                        {"TabLayout", Make<CTabLayoutUI>()},
-                                                        {"Label", Make<CLabelUI>()},
-                                                        {"Text", Make<CTextUI>()},
-                                                        {"Button", Make<CButtonUI>()},
-                                                        {"Option", Make<COptionUI>()},
-                                                        {"CheckBox", Make<CCheckBoxUI>()},
-                                                        BUILTIN_CONTROLS_MORE};
+    const std::pair<const char*, Creator> builtins[] = {
+        {"Control", Make<CControlUI>()},
+        {"Container", Make<CContainerUI>()},
+        {"VerticalLayout", Make<CVerticalLayoutUI>()},
+        {"HorizontalLayout", Make<CHorizontalLayoutUI>()},
+        {"TabLayout", Make<CTabLayoutUI>()},
+        {"Label", Make<CLabelUI>()},
+        {"Text", Make<CTextUI>()},
+        {"Button", Make<CButtonUI>()},
+        {"Option", Make<COptionUI>()},
+        {"CheckBox", Make<CCheckBoxUI>()},
+        {"Progress", Make<CProgressUI>()},
+        {"Slider", Make<CSliderUI>()},
+        {"Edit", Make<CEditUI>()},
+        {"RichEdit", Make<CRichEditUI>()},
+        {"Combo", Make<CComboUI>()},
+        {"List", Make<CListUI>()},
+        {"ListLabelElement", Make<CListLabelElementUI>()},
+        {"ListTextElement", Make<CListTextElementUI>()},
+        {"ListContainerElement", Make<CListContainerElementUI>()},
+        {"ColorPalette", Make<CColorPaletteUI>()},
+    };
     for (const auto& [name, creator] : builtins) {
         builtins_[ToLower(name)] = creator;
         builtins_[ToLower(std::string("C") + name + "UI")] = creator;

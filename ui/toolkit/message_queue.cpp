@@ -1,13 +1,12 @@
 #include "ui/toolkit/message_queue.h"
 
+#include "platform/ipc/message_registry.h"
 #include "ui/toolkit/window_registry.h"
 #include "ui/toolkit/window_wnd.h"
 
 #include <QCoreApplication>
 #include <QThread>
 
-#include <map>
-#include <mutex>
 #include <string>
 
 namespace ui {
@@ -43,17 +42,10 @@ LRESULT SendMessage(HWND window, unsigned message, WPARAM wParam, LPARAM lParam)
     return state->result;
 }
 
+// One table for the whole process: the platform's registry also names the messages that travel
+// between programs.
 unsigned RegisterWindowMessage(std::string_view name) {
-    static std::mutex mutex;
-    static std::map<std::string, unsigned, std::less<>> numbers;
-    std::lock_guard lock(mutex);
-    const auto it = numbers.find(name);
-    if (it != numbers.end()) {
-        return it->second;
-    }
-    const unsigned number = 0xC000 + static_cast<unsigned>(numbers.size());
-    numbers.emplace(std::string(name), number);
-    return number;
+    return platform::ipc::RegisterWindowMessage(std::string(name));
 }
 
 void PostQuitMessage(int exitCode) {

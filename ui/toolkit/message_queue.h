@@ -11,7 +11,8 @@
 // and returns its result: directly on the UI thread, else it waits for the UI thread; 0 when the
 // window does not exist, and waiting senders are released with 0 as soon as the window starts to
 // be destroyed, so a worker never blocks a shut-down that is waiting for it.
-// RegisterWindowMessage gives every caller of the same name the same number (0xC000 and up).
+// RegisterWindowMessage gives every caller of the same name the same number (0xC000 and up;
+// the platform registry, so names compare without regard to letter case).
 // PostQuitMessage ends the UI thread's loop with the code.
 //
 // Thread: any thread may call these.
