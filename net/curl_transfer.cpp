@@ -32,28 +32,33 @@ void CCurlTransfer::GlobalInit() {
     std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
 }
 
-CURLcode CCurlTransfer::Perform(std::stop_token stop) {
+bool CCurlTransfer::IsAborted(platform::CEvent* abort) {
+    return abort != nullptr && abort->TryConsume();
+}
+
+CURLcode CCurlTransfer::Perform(platform::CEvent* abort) {
     CURLM* multi = curl_multi_init();
     if (multi == nullptr) {
         return CURLE_OUT_OF_MEMORY;
     }
     curl_multi_add_handle(multi, easy_);
     CURLcode result = CURLE_ABORTED_BY_CALLBACK;
-    {
-        // The multi interface lets another thread cut a wait short; the easy interface cannot.
-        std::stop_callback wake(stop, [multi] { curl_multi_wakeup(multi); });
-        while (!stop.stop_requested()) {
-            int running = 0;
-            if (curl_multi_perform(multi, &running) != CURLM_OK) {
-                result = CURLE_FAILED_INIT;
-                break;
-            }
-            if (running == 0) {
-                result = FinishedResult(multi);
-                break;
-            }
-            curl_multi_poll(multi, nullptr, 0, 1000, nullptr);
+    // The multi interface can wait on the abort event beside the transfer's own sockets; the easy
+    // interface cannot be woken.
+    curl_waitfd abortFd{abort != nullptr ? abort->Fd() : -1, CURL_WAIT_POLLIN, 0};
+    while (!IsAborted(abort)) {
+        int running = 0;
+        if (curl_multi_perform(multi, &running) != CURLM_OK) {
+            result = CURLE_FAILED_INIT;
+            break;
         }
+        if (running == 0) {
+            result = FinishedResult(multi);
+            break;
+        }
+        abortFd.revents = 0;
+        curl_multi_poll(multi, abort != nullptr ? &abortFd : nullptr, abort != nullptr ? 1 : 0, 1000,
+                        nullptr);
     }
     curl_multi_remove_handle(multi, easy_);
     curl_multi_cleanup(multi);

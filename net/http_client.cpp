@@ -129,14 +129,14 @@ size_t WriteToFile(char* data, size_t size, size_t count, void* user) {
 
 // The announced length from a HEAD request; -1 when the server cannot be asked or answers with
 // an error status or without a length.
-int64_t AnnouncedLength(const std::string& url, std::stop_token stop) {
+int64_t AnnouncedLength(const std::string& url, platform::CEvent* abort) {
     CCurlTransfer transfer;
     if (transfer.Handle() == nullptr) {
         return -1;
     }
     SetCommonOptions(transfer.Handle(), url);
     curl_easy_setopt(transfer.Handle(), CURLOPT_NOBODY, 1L);
-    const CURLcode code = transfer.Perform(stop);
+    const CURLcode code = transfer.Perform(abort);
     if (code != CURLE_OK) {
         RecordCurlError(code, url);
         return -1;
@@ -164,7 +164,7 @@ int CHttpClient::LastError() {
 }
 
 int CHttpClient::FormRequest(std::string_view method, const std::string& url, std::string_view body,
-                             std::span<char> response, std::stop_token stop) {
+                             std::span<char> response, platform::CEvent* abort) {
     if (url.empty()) {
         RecordError(kErrorEmptyUrl);
         return -1;
@@ -198,14 +198,14 @@ int CHttpClient::FormRequest(std::string_view method, const std::string& url, st
     curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, AppendToBuffer);
     curl_easy_setopt(curl, CURLOPT_WRITEDATA, &sink);
 
-    CURLcode code = transfer.Perform(stop);
-    if (!transfer.RequestWasSent() && !stop.stop_requested()) {
+    CURLcode code = transfer.Perform(abort);
+    if (!transfer.RequestWasSent() && !CCurlTransfer::IsAborted(abort)) {
         RecordCurlError(code, url);
         const std::string proxy = CProxySettings::ProxyForUrl(url);
         if (!proxy.empty()) {
             curl_easy_setopt(curl, CURLOPT_PROXY, proxy.c_str());
             sink.used = 0;
-            code = transfer.Perform(stop);
+            code = transfer.Perform(abort);
         }
     }
     if (!transfer.RequestWasSent()) {
@@ -220,14 +220,14 @@ int CHttpClient::FormRequest(std::string_view method, const std::string& url, st
 }
 
 bool CHttpClient::DownloadToFile(const std::string& url, const std::string& path,
-                                 const ProgressCallback& progress, std::stop_token stop) {
+                                 const ProgressCallback& progress, platform::CEvent* abort) {
     const auto fail = [&progress](int64_t soFar) {
         if (progress) {
             progress(0, soFar);
         }
         return false;
     };
-    const int64_t length = AnnouncedLength(url, stop);
+    const int64_t length = AnnouncedLength(url, abort);
     if (length <= 0) {
         return fail(0);
     }
@@ -247,7 +247,7 @@ bool CHttpClient::DownloadToFile(const std::string& url, const std::string& path
     curl_easy_setopt(curl, CURLOPT_BUFFERSIZE, 1024L);
     curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, WriteToFile);
     curl_easy_setopt(curl, CURLOPT_WRITEDATA, &sink);
-    const CURLcode code = transfer.Perform(stop);
+    const CURLcode code = transfer.Perform(abort);
     const bool closed = ::close(fd) == 0;
     if (sink.soFar == length && closed) {
         return true;

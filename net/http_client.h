@@ -1,9 +1,10 @@
 #pragma once
 
+#include "platform/sync/event.h"
+
 #include <cstdint>
 #include <functional>
 #include <span>
-#include <stop_token>
 #include <string>
 #include <string_view>
 
@@ -29,14 +30,14 @@
 //   - Progress reports (length, bytes so far) after each piece of at most 1024 bytes; a failure
 //     reports (0, bytes so far) once and returns false: a refused connection, an error status,
 //     no announced length, a server that stops before the announced length, a write error, or
-//     stop. A partly written file stays.
+//     abort. A partly written file stays.
 //
 // LastError keeps the most recent failure of any request of any thread: 3, 87, or a libcurl
 // error code (CURLcode).
 //
-// Thread safety: every call may come from any thread; a set stop token ends a running request
-// promptly (FormRequest then answers as for a request that could not be sent, or with the bytes
-// received so far).
+// Thread safety: every call may come from any thread; setting the abort event (manual-reset, may
+// be null) ends a running request promptly (FormRequest then answers as for a request that could not be sent,
+// or with the bytes received so far).
 class CHttpClient {
 public:
     static constexpr std::string_view kFailureMarker = "NO_LINK_SERVER";
@@ -54,8 +55,8 @@ public:
     static int LastError();
 
     static int FormRequest(std::string_view method, const std::string& url, std::string_view body,
-                           std::span<char> response, std::stop_token stop = {});
+                           std::span<char> response, platform::CEvent* abort = nullptr);
 
     static bool DownloadToFile(const std::string& url, const std::string& path,
-                               const ProgressCallback& progress, std::stop_token stop = {});
+                               const ProgressCallback& progress, platform::CEvent* abort = nullptr);
 };

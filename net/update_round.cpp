@@ -1,5 +1,6 @@
 #include "net/update_round.h"
 
+#include "net/curl_transfer.h"
 #include "net/http_client.h"
 
 #include <strings.h>
@@ -13,7 +14,7 @@ bool IsUnreachable(const CheckResult& result) {
 }  // namespace
 
 RoundResult CUpdateRound::Run(const CFirmwareList& list, const CUpdateService& service,
-                              std::stop_token stop) {
+                              platform::CEvent* abort) {
     RoundResult round;
     if (!service.IsConfigured()) {
         round.verdict = RoundResult::Verdict::kNoService;
@@ -24,9 +25,9 @@ RoundResult CUpdateRound::Run(const CFirmwareList& list, const CUpdateService& s
             continue;
         }
         const std::string key = CFirmwareList::ApplicationKey(row);
-        CheckResult result = service.CheckOneRow(key, row.version, row.kind != 0, stop);
+        CheckResult result = service.CheckOneRow(key, row.version, row.kind != 0, abort);
         round.checked.push_back({row, key, result});
-        if (stop.stop_requested()) {
+        if (CCurlTransfer::IsAborted(abort)) {
             round.verdict = RoundResult::Verdict::kStopped;
             return round;
         }

@@ -2,8 +2,8 @@
 
 #include "net/firmware_list.h"
 #include "net/update_service.h"
+#include "platform/sync/event.h"
 
-#include <stop_token>
 #include <vector>
 
 // One row that a round asked about, with what the service said.
@@ -20,7 +20,7 @@ struct RoundResult {
         kSomethingNew,  // the last checked row has a newer version
         kUnreachable,   // the service could not be reached; the round stopped there
         kNoService,     // no service is configured; nothing was asked
-        kStopped,       // the stop token was set
+        kStopped,       // the abort event was set
     };
     Verdict verdict = Verdict::kNothingNew;
     std::vector<CheckedRow> checked;  // in the order asked
@@ -35,5 +35,5 @@ struct RoundResult {
 class CUpdateRound {
 public:
     static RoundResult Run(const CFirmwareList& list, const CUpdateService& service,
-                           std::stop_token stop = {});
+                           platform::CEvent* abort = nullptr);
 };

@@ -75,7 +75,7 @@ std::string CUpdateService::RequestBody(const std::string& applicationKey, int v
 }
 
 CheckResult CUpdateService::CheckOneRow(const std::string& applicationKey, int version, bool hex,
-                                        std::stop_token stop) const {
+                                        platform::CEvent* abort) const {
     if (!IsConfigured()) {
         CheckResult result;
         result.serviceConfigured = false;
@@ -85,8 +85,8 @@ CheckResult CUpdateService::CheckOneRow(const std::string& applicationKey, int v
     // One byte more than the client may fill, so the answer always ends in a zero.
     std::vector<char> response(kResponseCapacity + 1, '\0');
     const std::string body = RequestBody(applicationKey, version, hex);
-    const int received = CHttpClient::FormRequest(
-        "POST", UpdatesUrl(), body, std::span<char>(response.data(), kResponseCapacity), std::move(stop));
+    const int received = CHttpClient::FormRequest("POST", UpdatesUrl(), body,
+                                                  std::span<char>(response.data(), kResponseCapacity), abort);
     if (received <= 0) {
         CheckResult result;
         result.path = response.data();

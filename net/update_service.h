@@ -1,8 +1,8 @@
 #pragma once
 
 #include "net/update_answer.h"
+#include "platform/sync/event.h"
 
-#include <stop_token>
 #include <string>
 
 // The maker's update service: where it is, and the check of one catalogue row.
@@ -34,9 +34,9 @@ public:
     //   - nothing received: the path is the response buffer's text ("NO_LINK_SERVER" when the
     //     service could not be reached, else empty);
     //   - otherwise the answer as CUpdateAnswer::Parse reads it.
-    // Blocks for up to the HTTP client's time-outs; a set stop token ends it early.
+    // Blocks for up to the HTTP client's time-outs; setting the abort event ends it early.
     CheckResult CheckOneRow(const std::string& applicationKey, int version, bool hex,
-                            std::stop_token stop = {}) const;
+                            platform::CEvent* abort = nullptr) const;
 
     // "app_key=<key>&version=<version in hex or decimal>" followed by its terminating zero byte,
     // which the service counts as part of the body.

@@ -4,6 +4,8 @@
 #include "net/update_round.h"
 #include "platform/debug.h"
 
+#include <climits>
+
 CUpdateThread::CUpdateThread(const IFirmwareVersionSource& versions, IUpdateNotifier& notifier,
                              CUpdateService service, std::chrono::milliseconds recheckInterval)
     : versions_(versions),
@@ -15,52 +17,36 @@ CUpdateThread::~CUpdateThread() {
     Stop();
 }
 
-void CUpdateThread::Start() {
-    if (thread_.joinable() && !HasEnded()) {
-        return;
-    }
+bool CUpdateThread::Start() {
     Stop();
-    {
-        std::lock_guard lock(mutex_);
-        recheckRequested_ = false;
-        ended_ = false;
+    recheck_.Reset();
+    ended_ = false;
+    if (!worker_.Start([this](platform::CEvent& stop) { Run(stop); })) {
+        ended_ = true;
+        return false;
     }
-    thread_ = std::jthread([this](std::stop_token stop) { Run(stop); });
+    return true;
 }
 
 void CUpdateThread::Stop() {
-    if (!thread_.joinable()) {
-        return;
-    }
-    thread_.request_stop();
-    thread_.join();
+    worker_.Stop();
 }
 
 void CUpdateThread::RequestRecheck() {
-    {
-        std::lock_guard lock(mutex_);
-        recheckRequested_ = true;
-    }
-    wake_.notify_all();
+    recheck_.Set();
 }
 
-bool CUpdateThread::HasEnded() const {
-    std::lock_guard lock(mutex_);
-    return ended_;
-}
-
-void CUpdateThread::Run(std::stop_token stop) {
+void CUpdateThread::Run(platform::CEvent& stop) {
     CFirmwareList list;
-    while (!stop.stop_requested()) {
+    while (!stop.TryConsume()) {
         list.Refresh(versions_);
-        const RoundResult round = CUpdateRound::Run(list, service_, stop);
+        const RoundResult round = CUpdateRound::Run(list, service_, &stop);
         if (round.verdict == RoundResult::Verdict::kStopped) {
             break;
         }
         const bool somethingNew = round.verdict == RoundResult::Verdict::kSomethingNew;
         notifier_.UpdateRoundFinished(somethingNew);
         if (somethingNew) {
-            std::lock_guard lock(mutex_);
             ended_ = true;
             return;
         }
@@ -68,14 +54,13 @@ void CUpdateThread::Run(std::stop_token stop) {
             break;
         }
     }
-    platform::DebugOutput("获取更新线程退出\n");
-    std::lock_guard lock(mutex_);
+    platform::DebugOutput(kExitText);
     ended_ = true;
 }
 
-bool CUpdateThread::WaitForNextRound(std::stop_token stop) {
-    std::unique_lock lock(mutex_);
-    wake_.wait_for(lock, stop, recheckInterval_, [this] { return recheckRequested_; });
-    recheckRequested_ = false;
-    return !stop.stop_requested();
+bool CUpdateThread::WaitForNextRound(platform::CEvent& stop) {
+    const auto interval = std::min<std::chrono::milliseconds::rep>(recheckInterval_.count(), INT_MAX);
+    const int woken = platform::CEvent::WaitAny({&stop, &recheck_}, static_cast<int>(interval));
+    recheck_.Reset();
+    return woken != 0;
 }

@@ -160,15 +160,15 @@ TEST_F(HttpClientTest, ReachableHostIgnoresTheProxyAndBypassedHostsSkipIt) {
 
 TEST_F(HttpClientTest, StopEndsARequestThatWaitsForAnAnswer) {
     CLocalHttpServer server([](const auto&) { return CLocalHttpServer::Reply{"", true}; });
-    std::stop_source stop;
+    platform::CEvent abort(platform::CEvent::Mode::kManualReset);
     std::vector<char> response(32, '\0');
     auto request = std::async(std::launch::async, [&] {
-        return CHttpClient::FormRequest("POST", server.Url("/slow"), "a", response, stop.get_token());
+        return CHttpClient::FormRequest("POST", server.Url("/slow"), "a", response, &abort);
     });
     ASSERT_TRUE(server.WaitForRequests(1, 10s));
 
     const auto before = std::chrono::steady_clock::now();
-    stop.request_stop();
+    abort.Set();
     ASSERT_EQ(request.wait_for(10s), std::future_status::ready);
 
     EXPECT_LT(std::chrono::steady_clock::now() - before, 2s);
