@@ -24,6 +24,9 @@ public:
     static constexpr size_t kDeviceRowCount = 5;
     static constexpr size_t kRowCount = kDeviceRowCount + 1;
     static constexpr size_t kProgramRow = kDeviceRowCount;
+    // The device names of the pages, as the device descriptor table names them.
+    static constexpr std::array<const char*, kDeviceRowCount> kPageNames{"mouse", "keyboard", "MousePad",
+                                                                         "HD", "mouse3389"};
 
     static const std::array<FirmwareRow, kRowCount>& Rows();
 };

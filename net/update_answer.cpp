@@ -4,6 +4,8 @@
 
 #include <json/reader.h>
 
+#include <strings.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -28,6 +30,10 @@ long long ServerVersion(const std::string& text, bool hex) {
 }
 
 }  // namespace
+
+bool CheckResult::Unreachable() const {
+    return strcasecmp(path.c_str(), "NO_LINK_SERVER") == 0;
+}
 
 CheckResult CUpdateAnswer::Parse(std::string_view body, int localVersion, bool hex) {
     body = body.substr(0, body.find('\0'));

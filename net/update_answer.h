@@ -17,6 +17,9 @@ struct CheckResult {
     std::string serverVersionText;  // "V" + "version"
     std::string localVersionText;   // "V%04x" (firmware) or "V%d" (program) of the row's version
     bool serviceConfigured = true;  // false: no service address is set, nothing was asked
+
+    // Whether the path is the HTTP client's failure marker (in any case): the service was not reached.
+    bool Unreachable() const;
 };
 
 // Reads the update service's answer to one row's check.

@@ -1,17 +1,6 @@
 #include "net/update_round.h"
 
 #include "net/curl_transfer.h"
-#include "net/http_client.h"
-
-#include <strings.h>
-
-namespace {
-
-bool IsUnreachable(const CheckResult& result) {
-    return strcasecmp(result.path.c_str(), std::string(CHttpClient::kFailureMarker).c_str()) == 0;
-}
-
-}  // namespace
 
 RoundResult CUpdateRound::Run(const CFirmwareList& list, const CUpdateService& service,
                               platform::CEvent* abort) {
@@ -34,7 +23,7 @@ RoundResult CUpdateRound::Run(const CFirmwareList& list, const CUpdateService& s
         if (result.path.empty()) {
             continue;
         }
-        if (IsUnreachable(result)) {
+        if (result.Unreachable()) {
             round.verdict = RoundResult::Verdict::kUnreachable;
             return round;
         }
