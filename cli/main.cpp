@@ -6,6 +6,7 @@
 #include "cli/hid_command.h"
 #include "cli/mouse_command.h"
 #include "cli/sim_command.h"
+#include "cli/update_command.h"
 #include "platform/hid/hid_backend.h"
 #include "sim/sim_environment.h"
 
@@ -36,6 +37,8 @@ int main(int argc, char** argv) {
          [] { return std::make_unique<CDevicesCommand>(); }},
         {"mouse", "read and change the connected mouse: DPI stages, polling, light, keys",
          [] { return std::make_unique<CMouseCommand>(); }},
+        {"update", "ask the update service about the program and the named devices' firmware",
+         [] { return std::make_unique<CUpdateCommand>(); }},
     });
     const std::vector<std::string> args(argv + 1, argv + argc);
     return command_line.Run(args, std::cout, std::cerr);
