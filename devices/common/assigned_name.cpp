@@ -8,9 +8,15 @@
 
 namespace {
 
-AssignedName Keys(std::vector<std::string> keys) { return {AssignedName::Kind::kNameKeys, std::move(keys), {}}; }
-AssignedName Key(std::string_view key) { return Keys({std::string(key)}); }
-AssignedName Literal(std::string text) { return {AssignedName::Kind::kText, {}, std::move(text)}; }
+AssignedName Keys(std::vector<std::string> keys) {
+    return {AssignedName::Kind::kNameKeys, std::move(keys), {}};
+}
+AssignedName Key(std::string_view key) {
+    return Keys({std::string(key)});
+}
+AssignedName Literal(std::string text) {
+    return {AssignedName::Kind::kText, {}, std::move(text)};
+}
 
 AssignedName ByParams(std::span<const NamedCode> table, const KeyFunctionCode& code) {
     for (const NamedCode& row : table) {

@@ -32,7 +32,8 @@ public:
     static AssignedName Name(const KeyFunctionCode& code, const std::vector<std::string>& macroNames);
 
     // The shown text: each name key through `resolve`, joined by "+"; "" for no name.
-    static std::string Text(const AssignedName& name, const std::function<std::string(std::string_view)>& resolve);
+    static std::string Text(const AssignedName& name,
+                            const std::function<std::string(std::string_view)>& resolve);
 
     // The name key of the key whose default code is `code` (a key button's own name); nullopt for
     // a code that names no key of KeyNameTable.

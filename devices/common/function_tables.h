@@ -86,7 +86,7 @@ inline constexpr std::string_view kOffName = "close_text";
 
 // Editing shortcuts (type 0x22) by param2.
 inline constexpr std::array<std::string_view, 9> ShortcutNames{
-    "custem_cut", "custem_copy", "custem_paste", "custem_undo", "custem_select_all",
+    "custem_cut",  "custem_copy", "custem_paste", "custem_undo", "custem_select_all",
     "custem_find", "custem_new",  "custem_save",  "custem_open",
 };
 

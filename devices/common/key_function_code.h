@@ -14,7 +14,8 @@ struct KeyFunctionCode {
     // The profile file keeps a code as one integer: type << 16 | param1 << 8 | param2.
     constexpr uint32_t Packed() const { return uint32_t{type} << 16 | uint32_t{param1} << 8 | param2; }
     static constexpr KeyFunctionCode FromPacked(uint32_t value) {
-        return {static_cast<uint8_t>(value >> 16), static_cast<uint8_t>(value >> 8), static_cast<uint8_t>(value)};
+        return {static_cast<uint8_t>(value >> 16), static_cast<uint8_t>(value >> 8),
+                static_cast<uint8_t>(value)};
     }
 };
 static_assert(sizeof(KeyFunctionCode) == 3);

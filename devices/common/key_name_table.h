@@ -27,7 +27,9 @@ constexpr KeyNameEntry Key(uint16_t vk, uint8_t usage, std::string_view name) {
 constexpr KeyNameEntry Consumer(uint16_t vk, uint16_t usage, std::string_view name) {
     return {vk, ConsumerCode(usage), name};
 }
-constexpr KeyNameEntry Other(uint16_t vk, KeyFunctionCode code, std::string_view name) { return {vk, code, name}; }
+constexpr KeyNameEntry Other(uint16_t vk, KeyFunctionCode code, std::string_view name) {
+    return {vk, code, name};
+}
 }  // namespace key_name_rows
 
 inline constexpr size_t kModifierKeyCount = 8;

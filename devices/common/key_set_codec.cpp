@@ -43,7 +43,9 @@ int TableItem(std::span<const Row> table, const KeyFunctionCode& code) {
     return -1;
 }
 
-uint8_t LowByte(int value) { return static_cast<uint8_t>(value & 0xFF); }
+uint8_t LowByte(int value) {
+    return static_cast<uint8_t>(value & 0xFF);
+}
 
 uint8_t Nibbles(const KeySetChoices& choices) {
     const int delay = CKeySetCodec::EditNumber(choices.delayText) & 0x0F;
@@ -213,7 +215,8 @@ CKeySetCodec::Encoded CKeySetCodec::Encode(const KeySetChoices& choices, const K
                     {}};
         case FunctionCategory::kKeyboard: {
             const uint8_t usage = choices.keyNameKey.empty() ? 0 : current.param2;
-            return {{FunctionType::kKeyboardKey, ModifierBitsOfButton(choices.modifierButton), usage}, {}, {}};
+            return {
+                {FunctionType::kKeyboardKey, ModifierBitsOfButton(choices.modifierButton), usage}, {}, {}};
         }
         case FunctionCategory::kMacro:
             return EncodeMacro(choices, current, macroCount);
@@ -288,7 +291,8 @@ CKeySetCodec::Decoded CKeySetCodec::Decode(const KeyFunctionCode& code, const Ke
     return result;
 }
 
-std::optional<CKeySetCodec::Captured> CKeySetCodec::Capture(uint8_t scanCode, bool extended, int modifierButton) {
+std::optional<CKeySetCodec::Captured> CKeySetCodec::Capture(uint8_t scanCode, bool extended,
+                                                            int modifierButton) {
     const auto row = FindScanCode(scanCode, extended);
     if (!row || ScanCodeTable[*row].code.type != FunctionType::kKeyboardKey) {
         return std::nullopt;
@@ -299,6 +303,7 @@ std::optional<CKeySetCodec::Captured> CKeySetCodec::Capture(uint8_t scanCode, bo
     }
     const int button = modifierButton < 0 ? 0 : modifierButton;
     const uint8_t usage = ScanCodeTable[*row].code.param2;
-    return Captured{button, std::string(KeyNameTable[*row].nameKey),
+    return Captured{button,
+                    std::string(KeyNameTable[*row].nameKey),
                     {FunctionType::kKeyboardKey, ModifierBitsOfButton(button), usage}};
 }

@@ -13,10 +13,13 @@ const Json::Value& List(const Json::Value& document, const char* key, int index)
     return CJsonAccess::Element(CJsonAccess::Member(document, key), static_cast<Json::ArrayIndex>(index));
 }
 
-std::string Name(const Json::Value& entry) { return CJsonAccess::String(CJsonAccess::Member(entry, "LightName")); }
+std::string Name(const Json::Value& entry) {
+    return CJsonAccess::String(CJsonAccess::Member(entry, "LightName"));
+}
 
 Json::Value DefaultLight() {
-    return CJsonDocument().ReadJsonValue(CDataFolders::DefaultDataFolder() + CLightNameLists::kDefaultLightFile);
+    return CJsonDocument().ReadJsonValue(CDataFolders::DefaultDataFolder() +
+                                         CLightNameLists::kDefaultLightFile);
 }
 
 }  // namespace
@@ -40,7 +43,8 @@ std::vector<std::string> CLightNameLists::AreaNames(const Json::Value& defaultLi
     return names;
 }
 
-std::vector<CustomEffectName> CLightNameLists::CustomEffects(const Json::Value& lightConfig, int lightTableIndex) {
+std::vector<CustomEffectName> CLightNameLists::CustomEffects(const Json::Value& lightConfig,
+                                                             int lightTableIndex) {
     const Json::Value& list = List(lightConfig, "LightInfo", lightTableIndex);
     std::vector<CustomEffectName> names;
     for (Json::ArrayIndex i = 0; i < CJsonAccess::Size(list); ++i) {

@@ -38,5 +38,6 @@ public:
     // The same, read from the files in their folders.
     static std::vector<LightModeName> ReadModeNames(int lightTableIndex);
     static std::vector<std::string> ReadAreaNames(int lightTableIndex);
-    static std::vector<CustomEffectName> ReadCustomEffects(const std::string& deviceFolderName, int lightTableIndex);
+    static std::vector<CustomEffectName> ReadCustomEffects(const std::string& deviceFolderName,
+                                                           int lightTableIndex);
 };

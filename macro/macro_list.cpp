@@ -1,0 +1,178 @@
+#include "macro/macro_list.h"
+
+#include "macro/macro_file.h"
+#include "macro/macro_limits.h"
+#include "profile/data_folders.h"
+#include "profile/json_access.h"
+#include "profile/json_document.h"
+
+#include <strings.h>
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+
+CMacroList::CMacroList(std::string folder, std::string listFile)
+    : folder_(std::move(folder)), listFile_(std::move(listFile)) {}
+
+Json::Value CMacroList::ReadList() const {
+    return CJsonDocument().ReadJsonValue(folder_ + listFile_);
+}
+
+int CMacroList::WriteList(const Json::Value& list) const {
+    return CJsonDocument().wirtejsonFile(folder_ + listFile_, list);
+}
+
+std::vector<CMacroList::Entry> CMacroList::Entries() const {
+    const Json::Value& info = CJsonAccess::Member(ReadList(), "MacroInfo");
+    std::vector<Entry> entries;
+    for (Json::ArrayIndex i = 0; i < CJsonAccess::Size(info); ++i) {
+        const Json::Value& entry = CJsonAccess::Element(info, i);
+        entries.push_back({CJsonAccess::String(CJsonAccess::Member(entry, "MacroName")),
+                           CJsonAccess::String(CJsonAccess::Member(entry, "Guid"))});
+    }
+    return entries;
+}
+
+std::vector<std::string> CMacroList::Names() const {
+    std::vector<std::string> names;
+    for (const Entry& entry : Entries()) {
+        names.push_back(entry.name);
+    }
+    return names;
+}
+
+std::optional<CMacroList::Entry> CMacroList::EntryAt(size_t index) const {
+    const std::vector<Entry> entries = Entries();
+    if (index >= entries.size()) {
+        return std::nullopt;
+    }
+    return entries[index];
+}
+
+std::string CMacroList::NextName(const std::vector<std::string>& names) {
+    for (size_t number = 1;; ++number) {
+        const std::string candidate = "macro_" + std::to_string(number);
+        const bool taken = std::any_of(names.begin(), names.end(), [&](const std::string& name) {
+            return strcasecmp(name.c_str(), candidate.c_str()) == 0;
+        });
+        if (!taken) {
+            return candidate;
+        }
+    }
+}
+
+std::string CMacroList::MacroPath(const std::string& guid) const {
+    if (!CDataFolders::IsSafeFileName(guid)) {
+        return {};
+    }
+    return folder_ + guid + CMacroFile::kExtension;
+}
+
+std::optional<size_t> CMacroList::Create() {
+    Json::Value list = ReadList();
+    if (!list.isObject()) {
+        list = Json::Value(Json::objectValue);
+    }
+    Json::Value& info = CJsonAccess::MemberRef(list, "MacroInfo");
+    if (!info.isArray()) {
+        info = Json::Value(Json::arrayValue);
+    }
+    if (info.size() >= macro_limits::kMacrosPerList) {
+        return std::nullopt;
+    }
+    Json::Value entry(Json::objectValue);
+    entry["MacroName"] = NextName(Names());
+    entry["Guid"] = CJsonDocument().TimeStamp();
+    info.append(entry);
+    WriteList(list);
+    return info.size() - 1;
+}
+
+int CMacroList::Save(size_t index, const std::vector<MacroEvent>& events) const {
+    const auto entry = EntryAt(index);
+    if (!entry) {
+        return 1;
+    }
+    const std::string path = MacroPath(entry->guid);
+    if (path.empty()) {
+        return 1;
+    }
+    return CMacroFile::Write(path, entry->name, entry->guid, events);
+}
+
+std::vector<MacroEvent> CMacroList::Load(size_t index) const {
+    const auto entry = EntryAt(index);
+    if (!entry) {
+        return {};
+    }
+    const std::string path = MacroPath(entry->guid);
+    return path.empty() ? std::vector<MacroEvent>{} : CMacroFile::Read(path);
+}
+
+bool CMacroList::Delete(size_t index) {
+    Json::Value list = ReadList();
+    Json::Value& info = CJsonAccess::MemberRef(list, "MacroInfo");
+    if (!info.isArray() || index >= info.size()) {
+        return false;
+    }
+    const std::string path =
+        MacroPath(CJsonAccess::String(CJsonAccess::Member(info[Json::ArrayIndex(index)], "Guid")));
+    if (!path.empty()) {
+        std::remove(path.c_str());
+    }
+    Json::Value removed;
+    info.removeIndex(static_cast<Json::ArrayIndex>(index), &removed);
+    WriteList(list);
+    return true;
+}
+
+bool CMacroList::Rename(size_t index, const std::string& name) {
+    Json::Value list = ReadList();
+    Json::Value& info = CJsonAccess::MemberRef(list, "MacroInfo");
+    if (!info.isArray() || index >= info.size()) {
+        return false;
+    }
+    CJsonAccess::MemberRef(CJsonAccess::ElementRef(info, static_cast<Json::ArrayIndex>(index)), "MacroName") =
+        name;
+    WriteList(list);
+    return true;
+}
+
+bool CMacroList::Export(size_t index, const std::string& path) const {
+    const auto entry = EntryAt(index);
+    if (!entry) {
+        return false;
+    }
+    const std::string source = MacroPath(entry->guid);
+    return !source.empty() && CMacroFile::CopyAsText(source, path);
+}
+
+std::optional<size_t> CMacroList::Import(const std::string& path) {
+    if (Entries().size() >= macro_limits::kMacrosPerList || !std::ifstream(path, std::ios::binary)) {
+        return std::nullopt;
+    }
+    const auto index = Create();
+    if (!index) {
+        return std::nullopt;
+    }
+    const std::string target = MacroPath(Entries()[*index].guid);
+    if (!CMacroFile::CopyAsText(path, target)) {
+        Delete(*index);
+        return std::nullopt;
+    }
+    return index;
+}
+
+std::optional<CMacroImage::Result> CMacroList::BuildImage(size_t capacity) const {
+    const std::vector<Entry> entries = Entries();
+    if (entries.empty()) {
+        return std::nullopt;
+    }
+    std::vector<std::vector<MacroEvent>> events;
+    events.reserve(entries.size());
+    for (const Entry& entry : entries) {
+        const std::string path = MacroPath(entry.guid);
+        events.push_back(path.empty() ? std::vector<MacroEvent>{} : CMacroFile::Read(path));
+    }
+    return CMacroImage::Build(events, capacity);
+}

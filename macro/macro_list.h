@@ -1,0 +1,80 @@
+#pragma once
+
+#include "macro/macro_event.h"
+#include "macro/macro_image.h"
+
+#include <json/value.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+// The macro list of a device kind and the macro files it names, all in one folder (the user data
+// folder of the kind): the list file ("macro.config", or "quorl_macro.config" for the headset and
+// mouse pad) holds "MacroInfo", [{"MacroName", "Guid"}] in list order; each macro's events are in
+// Guid + ".mac".
+//
+// A Guid read from the list names a file only when CDataFolders::IsSafeFileName accepts it;
+// otherwise the macro reads as having no events and no file of it is written, copied or deleted.
+// Every change reads the whole list file, changes it and writes it back. Operations that take an
+// index do nothing and return false / nullopt / 1 for an index beyond the list.
+// Files only; the UI thread (one writer per folder).
+class CMacroList {
+public:
+    static constexpr const char* kListFile = "macro.config";
+    static constexpr const char* kReadOnlyListFile = "quorl_macro.config";
+
+    struct Entry {
+        std::string name;
+        std::string guid;
+
+        bool operator==(const Entry&) const = default;
+    };
+
+    // folder ends with '/'.
+    explicit CMacroList(std::string folder, std::string listFile = kListFile);
+
+    std::vector<Entry> Entries() const;
+    std::vector<std::string> Names() const;
+
+    // Appends a macro named "macro_%d" (the smallest number from 1 whose text differs, ignoring
+    // case, from every name) with a new Guid and writes the list; no macro file is written yet.
+    // nullopt when the list already holds 50 macros.
+    std::optional<size_t> Create();
+
+    // Writes the macro's file from its events with the list's current name. 0 on success, 1 when
+    // the index, the Guid or the write failed.
+    int Save(size_t index, const std::vector<MacroEvent>& events) const;
+    std::vector<MacroEvent> Load(size_t index) const;
+
+    // Deletes the macro file and removes the entry; later macros move up by one.
+    bool Delete(size_t index);
+    // Changes the list's name; the file keeps its old "MacroName" until the next save.
+    bool Rename(size_t index, const std::string& name);
+
+    // Copies the macro's file as text (CR LF line ends) to the path. False when the macro has
+    // never been saved or the copy failed.
+    bool Export(size_t index, const std::string& path) const;
+    // Creates a new macro and copies the file as text to its file; the copied "MacroName" and
+    // "Guid" stay until the next save. nullopt (and no new macro) when 50 macros exist or the file
+    // cannot be read.
+    std::optional<size_t> Import(const std::string& path);
+
+    // The image of every macro in list order, for a memory of `capacity` bytes. nullopt when the
+    // list is missing, unreadable or empty: nothing is to be sent.
+    std::optional<CMacroImage::Result> BuildImage(size_t capacity) const;
+
+    // The smallest free "macro_%d" among these names.
+    static std::string NextName(const std::vector<std::string>& names);
+
+    // The macro file's path, or "" when the Guid may not name a file.
+    std::string MacroPath(const std::string& guid) const;
+
+private:
+    Json::Value ReadList() const;
+    int WriteList(const Json::Value& list) const;
+    std::optional<Entry> EntryAt(size_t index) const;
+
+    std::string folder_;
+    std::string listFile_;
+};
