@@ -23,7 +23,8 @@ int CMacroList::WriteList(const Json::Value& list) const {
 }
 
 std::vector<CMacroList::Entry> CMacroList::Entries() const {
-    const Json::Value& info = CJsonAccess::Member(ReadList(), "MacroInfo");
+    const Json::Value list = ReadList();
+    const Json::Value& info = CJsonAccess::Member(list, "MacroInfo");
     std::vector<Entry> entries;
     for (Json::ArrayIndex i = 0; i < CJsonAccess::Size(info); ++i) {
         const Json::Value& entry = CJsonAccess::Element(info, i);

@@ -27,6 +27,7 @@ Json::Value EncodeColor(const LedColor& color) {
 // combo item indices and counts are LED counts, both far below these.
 constexpr int kMaxGroup = 255;
 constexpr int kMaxGroupLeds = 4096;
+constexpr int kKeyboardLeds = 126;  // the LEDs the fill and per-key operations address
 
 }  // namespace
 
@@ -103,4 +104,44 @@ int CKeyboardProfiledata::GetGroupIndex() {
 void CKeyboardProfiledata::SetGroupIndex(int group) {
     groupIndex_ = group;
     Access::MemberRef(SectionMember("CustomLightMode"), "CustomLightModeGroupIndex") = group;
+}
+
+bool CKeyboardProfiledata::SelectCustomGroup(int group, int ledCount, std::vector<LedColor>& leds) {
+    SetGroupIndex(group);
+    leds = GetGroupColors(group, ledCount);
+    return true;
+}
+
+bool CKeyboardProfiledata::FillCustomGroup(std::vector<LedColor>& leds, uint8_t red, uint8_t green,
+                                           uint8_t blue, int selectedGroup) {
+    leds.resize(kKeyboardLeds);
+    for (LedColor& led : leds) {
+        led.red = red;
+        led.green = green;
+        led.blue = blue;
+    }
+    if (selectedGroup < 0) {
+        return false;
+    }
+    SetGroupColors(leds, selectedGroup);
+    return true;
+}
+
+bool CKeyboardProfiledata::SetCustomGroupLed(std::vector<LedColor>& leds, int position, uint8_t red,
+                                             uint8_t green, uint8_t blue, int selectedGroup) {
+    if (position < 0 || position >= kKeyboardLeds) {
+        return false;
+    }
+    if (leds.size() <= static_cast<size_t>(position)) {
+        leds.resize(kKeyboardLeds);
+    }
+    LedColor& led = leds[static_cast<size_t>(position)];
+    led.red = red;
+    led.green = green;
+    led.blue = blue;
+    if (selectedGroup < 0) {
+        return false;
+    }
+    SetGroupColors(leds, selectedGroup);
+    return true;
 }

@@ -52,6 +52,21 @@ public:
     int GetGroupIndex();
     void SetGroupIndex(int group);
 
+    // The lighting panel's per-key colour operations (light mode 8). `leds` is the page's LED
+    // array; `selectedGroup` is the item selected in "light_combo_custommodeSelect", -1 for none.
+    // Each returns whether the device section changed, i.e. whether the caller saves the profile.
+
+    // Makes `group` the selected group and loads its colours (ledCount of them) into `leds`.
+    bool SelectCustomGroup(int group, int ledCount, std::vector<LedColor>& leds);
+    // Gives every LED of the keyboard (126) the colour, alpha unchanged, and stores the LEDs as
+    // the selected group when there is one.
+    bool FillCustomGroup(std::vector<LedColor>& leds, uint8_t red, uint8_t green, uint8_t blue,
+                         int selectedGroup);
+    // Gives one LED the colour and stores the LEDs as the selected group when there is one. A
+    // position outside 0-125 changes nothing.
+    bool SetCustomGroupLed(std::vector<LedColor>& leds, int position, uint8_t red, uint8_t green,
+                           uint8_t blue, int selectedGroup);
+
 private:
     // "CustomLightMode"["LightColorInfo"][group], created as needed; nullptr for a
     // group number outside 0-255.
