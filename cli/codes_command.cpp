@@ -53,20 +53,22 @@ void WriteText(const std::vector<CatalogEntry>& entries, std::ostream& out) {
 
 }  // namespace
 
-int RunCodesCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    bool json = false;
-    for (const std::string& arg : args) {
-        if (arg != "--json") {
-            err << "norvikctl codes: unknown argument \"" << arg << "\" (usage: norvikctl codes [--json])\n";
-            return 2;
-        }
-        json = true;
+void CCodesCommand::PrintHelp(std::ostream& out) const {
+    out << "usage: norvikctl codes [--json]\n"
+           "Lists every assignable function: its name key, its code bytes (type, param1, param2) and,\n"
+           "for keyboard keys, the HID usage, the set-1 scan code and the extended flag.\n";
+}
+
+int CCodesCommand::Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    if (args.size() > 1 || (args.size() == 1 && args[0] != "--json")) {
+        PrintHelp(err);
+        return kExitUsage;
     }
     const std::vector<CatalogEntry> entries = CFunctionCatalog::All();
-    if (json) {
-        WriteJson(entries, out);
-    } else {
+    if (args.empty()) {
         WriteText(entries, out);
+    } else {
+        WriteJson(entries, out);
     }
-    return 0;
+    return kExitOk;
 }

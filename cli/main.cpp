@@ -1,6 +1,7 @@
 // norvikctl: the command-line companion of the application. Each command family is one class;
 // add a family by adding its row below.
 
+#include "cli/codes_command.h"
 #include "cli/command_line.h"
 #include "cli/devices_command.h"
 #include "cli/hid_command.h"
@@ -39,6 +40,8 @@ int main(int argc, char** argv) {
          [] { return std::make_unique<CMouseCommand>(); }},
         {"update", "ask the update service about the program and the named devices' firmware",
          [] { return std::make_unique<CUpdateCommand>(); }},
+        {"codes", "list every assignable function with its code bytes, HID usage and scan code",
+         [] { return std::make_unique<CCodesCommand>(); }},
     });
     const std::vector<std::string> args(argv + 1, argv + argc);
     return command_line.Run(args, std::cout, std::cerr);
