@@ -17,6 +17,9 @@ constexpr uint8_t kOnlineMarker = 0xFF;
 
 // Writes a 64-byte report as two lines of 32 bytes in the dump's fixed grouping.
 void DumpReport(const char* title, const uint8_t* report) {
+    if (!platform::DebugEnabled()) {
+        return;
+    }
     platform::DebugFormat("%s\n", title);
     for (size_t line = 0; line < 2; ++line) {
         const uint8_t* b = report + line * 32;

@@ -53,6 +53,14 @@ void DebugFormat(const char* format, ...) {
     DebugOutput(std::string_view(buffer, std::min<size_t>(static_cast<size_t>(length), sizeof buffer - 1)));
 }
 
+bool DebugEnabled() {
+    if (StderrEnabled()) {
+        return true;
+    }
+    std::lock_guard lock(SinkMutex());
+    return static_cast<bool>(Sink());
+}
+
 DebugSink SetDebugSink(DebugSink sink) {
     std::lock_guard lock(SinkMutex());
     DebugSink previous = std::move(Sink());

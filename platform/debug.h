@@ -17,6 +17,10 @@ void DebugOutput(std::string_view text);
 // printf-style convenience for the many formatted diagnostics.
 void DebugFormat(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
+// True when diagnostics go anywhere (a sink is installed, or NORVIK_DEBUG=1), so that hot paths
+// can skip formatting texts nobody reads.
+bool DebugEnabled();
+
 using DebugSink = std::function<void(std::string_view)>;
 
 // Routes every later diagnostic to the sink (an empty sink restores the default);

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <string>
 
 namespace {
 
@@ -14,6 +15,14 @@ TEST(DebugTest, FormattedTextReachesTheSinkUnchanged) {
     platform::DebugFormat("命令 %02X%s\n", 0x0C, "!");
     platform::DebugOutput("plain");
     EXPECT_EQ(capture.Text(), "命令 0C!\nplain");
+}
+
+TEST(DebugTest, EnabledWhileSomebodyReads) {
+    const char* stderrSwitch = std::getenv("NORVIK_DEBUG");
+    const bool toStderr = stderrSwitch != nullptr && std::string(stderrSwitch) == "1";
+    EXPECT_EQ(platform::DebugEnabled(), toStderr);
+    CDebugCapture capture;
+    EXPECT_TRUE(platform::DebugEnabled());
 }
 
 TEST(PathsTest, XdgFoldersFollowTheEnvironmentAndIgnoreRelativeValues) {
