@@ -151,8 +151,12 @@ void CSingleInstance::OnReadyRead(QLocalSocket* socket) {
             socket->abort();
             return;
         }
+        const std::uint64_t wParam = GetLittle(record.wParam);
+        const auto lParam = static_cast<std::int64_t>(GetLittle(record.lParam));
         if (handler_) {
-            handler_(GetLittle(record.wParam), static_cast<std::int64_t>(GetLittle(record.lParam)));
+            handler_(wParam, lParam);
+        } else {
+            pending_.emplace_back(wParam, lParam);
         }
     }
 }
@@ -188,6 +192,15 @@ bool CSingleInstance::SendToFirst(std::uint64_t wParam, std::int64_t lParam, int
 
 void CSingleInstance::SetMessageHandler(MessageHandler handler) {
     handler_ = std::move(handler);
+    if (!handler_) {
+        return;
+    }
+    // A copy started while this one was still starting up is answered now.
+    const auto pending = std::move(pending_);
+    pending_.clear();
+    for (const auto& [wParam, lParam] : pending) {
+        handler_(wParam, lParam);
+    }
 }
 
 }  // namespace platform::ipc

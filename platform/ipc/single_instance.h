@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <utility>
+#include <vector>
 
 class QLocalServer;
 class QLocalSocket;
@@ -21,6 +23,9 @@ class QLocalSocket;
 // copy holds the lock) or kUnprotected (the lock file cannot be used: run without protection,
 // as when the mutex cannot be created).
 // SendToFirst: true when the whole message reached the first copy's socket within the time-out.
+//
+// Messages that arrive before a handler is set are kept and handed to the first handler set, so a
+// copy started while the first one is still starting up is not lost.
 //
 // Thread safety: create, use and destroy the object on one thread with a Qt event loop (the UI
 // thread); the handler runs on that thread from the event loop.
@@ -63,6 +68,7 @@ private:
     int lockFd_ = -1;
     QLocalServer* server_ = nullptr;
     MessageHandler handler_;
+    std::vector<std::pair<std::uint64_t, std::int64_t>> pending_;  // arrived before there was a handler
 };
 
 }  // namespace platform::ipc

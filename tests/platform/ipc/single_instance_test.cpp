@@ -61,6 +61,20 @@ TEST_F(SingleInstanceTest, SecondCopyInItsOwnProcessRaisesTheFirstAndEndsWithZer
     EXPECT_EQ((Received{{0, 1}}), received);
 }
 
+TEST_F(SingleInstanceTest, MessagesBeforeTheHandlerIsSetAreKeptForIt) {
+    CSingleInstance first(kName, Folder());
+    ASSERT_EQ(ERole::kFirst, first.Acquire());
+    CSingleInstance second(kName, Folder());
+    EXPECT_EQ(ERole::kSecond, second.AcquireOrRaise());
+    QCoreApplication::processEvents();  // the message arrives while the first copy has no window yet
+    QCoreApplication::processEvents();
+
+    Received received;
+    first.SetMessageHandler([&](std::uint64_t w, std::int64_t l) { received.emplace_back(w, l); });
+    ASSERT_TRUE(WaitFor([&] { return !received.empty(); }));
+    EXPECT_EQ((Received{{0, 1}}), received);
+}
+
 TEST_F(SingleInstanceTest, LockIsFreeAgainWhenTheFirstCopyEnds) {
     {
         CSingleInstance first(kName, Folder());
