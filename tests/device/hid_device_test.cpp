@@ -178,7 +178,8 @@ TEST_F(HidDeviceTest, AnInfiniteReadEndsPromptlyWhenAnotherThreadCloses) {
     device.Close();
     reader.join();
     EXPECT_FALSE(result);
-    EXPECT_LT(returned_at - closed_at, 20);
+    // Prompt means well inside a human-noticeable delay; a loaded machine may wake the reader late.
+    EXPECT_LT(returned_at - closed_at, 100);
     EXPECT_FALSE(device.ReadPending());
 }
 
