@@ -9,6 +9,8 @@
 #include <QScreen>
 #include <QTimer>
 
+#include <algorithm>
+
 namespace ui {
 
 CWindowWnd::CWindowWnd() = default;
@@ -118,9 +120,10 @@ void CWindowWnd::CenterWindow() {
         }
         area = screen->availableGeometry();
     }
+    // A window larger than the area keeps its caption on screen rather than centring off it.
     const QSize size = host_->frameGeometry().size();
-    host_->move(area.left() + (area.width() - size.width()) / 2,
-                area.top() + (area.height() - size.height()) / 2);
+    host_->move(area.left() + std::max(0, (area.width() - size.width()) / 2),
+                area.top() + std::max(0, (area.height() - size.height()) / 2));
 }
 
 void CWindowWnd::ResizeClient(int cx, int cy) {
