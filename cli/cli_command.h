@@ -12,9 +12,10 @@
 // throws. PrintHelp writes the family's usage. Both run on the program's only thread.
 
 inline constexpr int kExitOk = 0;
-inline constexpr int kExitFailure = 1;   // the operation failed (no device, unreadable file, ...)
-inline constexpr int kExitUsage = 2;     // the command line was wrong
-inline constexpr int kExitNoDevice = 3;  // no supported device of the family is connected
+inline constexpr int kExitFailure = 1;     // the operation failed (no device, unreadable file, ...)
+inline constexpr int kExitUsage = 2;       // the command line was wrong
+inline constexpr int kExitNoDevice = 3;    // no supported device of the family is connected
+inline constexpr int kExitMemoryFull = 4;  // the data does not fit the device's memory; nothing sent
 
 class CCliCommand {
 public:

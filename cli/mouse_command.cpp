@@ -1,9 +1,11 @@
 #include "cli/mouse_command.h"
 
 #include "cli/device_session.h"
+#include "devices/mouse/mouse_key_names.h"
 #include "devices/mouse/mouse_profiledata.h"
 #include "devices/mouse/mouse_protocol.h"
 #include "devices/mouse/mouse_settings.h"
+#include "macro/macro_list.h"
 #include "profile/data_folders.h"
 #include "profile/profile_list.h"
 
@@ -21,7 +23,8 @@ using namespace mousewire;
 namespace {
 
 constexpr const char* kNoMouseText =
-    "No Norvik mouse is connected. Plug one in (or set NORVIK_SIMULATE=mouse3389 to try an emulated one).";
+    "No Norvik mouse is connected. Plug one in (or set "
+    "NORVIK_SIMULATE=mouse3389 to try an emulated one).";
 
 // The parsed command line of one mouse subcommand.
 struct Arguments {
@@ -30,7 +33,8 @@ struct Arguments {
     bool json = false;
 };
 
-// Splits the words from the options; false with a message for an option that lacks its value.
+// Splits the words from the options; false with a message for an option that
+// lacks its value.
 bool ParseArguments(const std::vector<std::string>& args, Arguments& parsed, std::string& error) {
     for (size_t index = 0; index < args.size(); ++index) {
         const std::string& arg = args[index];
@@ -71,8 +75,8 @@ void PrintJson(std::ostream& out, const Json::Value& value) {
     out << Json::writeString(builder, value) << "\n";
 }
 
-// The first bound mouse with its firmware read back and its active profile loaded, as the mouse
-// page has them after it connected.
+// The first bound mouse with its firmware read back and its active profile
+// loaded, as the mouse page has them after it connected.
 class CMouseContext {
 public:
     // kExitOk, or an exit code with the message already written.
@@ -89,8 +93,9 @@ public:
         protocol_ = std::make_unique<CMouseProtocol>(Device().Command());
         const int read = protocol_->ReadDeviceInfo(profile_);
         if (read != channel_result::kOk) {
-            err << "norvikctl: the mouse did not answer when its information was read (result " << read
-                << ").\n";
+            err << "norvikctl: the mouse did not answer when its information was "
+                   "read (result "
+                << read << ").\n";
             return kExitFailure;
         }
         return LoadActiveProfile(err);
@@ -146,8 +151,9 @@ int ReportWrite(int result, const std::string& done, const Arguments& args, std:
         }
         return kExitOk;
     }
-    err << "norvikctl: the profile was saved, but the mouse did not take the new settings (result " << result
-        << "). Check that it is connected and try again.\n";
+    err << "norvikctl: the profile was saved, but the mouse did not take the new "
+           "settings (result "
+        << result << "). Check that it is connected and try again.\n";
     return kExitFailure;
 }
 
@@ -354,20 +360,26 @@ int Light(CMouseContext& mouse, const Arguments& args, std::ostream& out, std::o
 
 int Keys(CMouseContext& mouse, const Arguments& args, std::ostream& out) {
     const std::vector<KeyAssignment> keys = mouse.Profile().GetKeyList();
+    const std::vector<std::string> macros = CMacroList(mouse.DataFolder()).Names();
     const ButtonMap& map = mouse.Protocol().ButtonMap();
+    // Language keys are shown as they are: norvikctl has no language of its own.
+    const auto resolve = [](std::string_view key) { return std::string(key); };
     Json::Value list(Json::arrayValue);
     for (size_t button = 0; button < kHostButtonCount; ++button) {
         const HostButton& host = HostButtons()[button];
         const bool assigned = button < keys.size();
-        const uint32_t code = assigned ? uint32_t{keys[button].code1} << 16 |
-                                             uint32_t{keys[button].code2} << 8 | uint32_t{keys[button].code3}
-                                       : 0;
+        const KeyFunctionCode code =
+            assigned ? KeyFunctionCode{keys[button].code1, keys[button].code2, keys[button].code3}
+                     : KeyFunctionCode{};
+        const std::string function =
+            assigned ? CAssignedName::Text(CMouseKeyNames::Name(code, macros), resolve) : "";
         if (args.json) {
             Json::Value entry;
             entry["button"] = static_cast<Json::UInt>(button);
             entry["name"] = host.nameTextId;
             entry["position"] = map[button] == kUnmappedButton ? Json::Value() : Json::Value(map[button]);
-            entry["code"] = assigned ? Json::Value(code) : Json::Value();
+            entry["code"] = assigned ? Json::Value(code.Packed()) : Json::Value();
+            entry["function"] = function;
             list.append(entry);
             continue;
         }
@@ -378,7 +390,7 @@ int Keys(CMouseContext& mouse, const Arguments& args, std::ostream& out) {
         }
         out << "firmware position " << int{map[button]};
         if (assigned) {
-            out << ", " << Hex(code, 6);
+            out << ", " << Hex(code.Packed(), 6) << (function.empty() ? "" : " " + function);
         }
         out << "\n";
     }
@@ -386,6 +398,32 @@ int Keys(CMouseContext& mouse, const Arguments& args, std::ostream& out) {
         PrintJson(out, list);
     }
     return kExitOk;
+}
+
+int WriteMacros(CMouseContext& mouse, const Arguments& args, std::ostream& out, std::ostream& err) {
+    if (CMacroList(mouse.DataFolder()).Entries().empty()) {
+        return ReportWrite(CMouseSettings::kOk, "there are no macros to write; the mouse was left as it is",
+                           args, out, err);
+    }
+    const int result = mouse.Protocol().WriteMacros(mouse.DataFolder());
+    if (result > 0) {
+        err << "norvikctl: the macros do not fit the mouse's memory; remove " << result
+            << " events and try again. Nothing was sent.\n";
+        return kExitMemoryFull;
+    }
+    if (result < 0) {
+        err << "norvikctl: the mouse did not take the macros.\n";
+        return kExitFailure;
+    }
+    return ReportWrite(CMouseSettings::kOk, "macros written", args, out, err);
+}
+
+int WriteShoot(CMouseContext& mouse, const Arguments& args, std::ostream& out, std::ostream& err) {
+    if (mouse.Protocol().WriteShootData(mouse.DataFolder()) != 0) {
+        err << "norvikctl: the mouse did not take the shoot data.\n";
+        return kExitFailure;
+    }
+    return ReportWrite(CMouseSettings::kOk, "shoot data written", args, out, err);
 }
 
 struct Subcommand {
@@ -404,6 +442,8 @@ const std::vector<Subcommand>& Subcommands() {
         {"stage", 2, {}, Stage},
         {"polling", 1, {}, Polling},
         {"light", 1, {"brightness", "speed", "colour"}, Light},
+        {"write-macros", 0, {}, WriteMacros},
+        {"write-shoot", 0, {}, WriteShoot},
     };
     return table;
 }
@@ -413,25 +453,40 @@ const std::vector<Subcommand>& Subcommands() {
 void CMouseCommand::PrintHelp(std::ostream& out) const {
     out << "usage: norvikctl mouse COMMAND [--json]\n"
            "\n"
-           "Reads and changes the first connected Norvik mouse. Every change is stored in the mouse's\n"
-           "active profile (the one the program shows) and written to the mouse.\n"
+           "Reads and changes the first connected Norvik mouse. Every change is "
+           "stored in the mouse's\n"
+           "active profile (the one the program shows) and written to the "
+           "mouse.\n"
            "\n"
            "commands:\n"
-           "  info                     the mouse, its sensor and DPI range, and its active profile\n"
-           "  get                      the settings the mouse holds now (light, polling, stages)\n"
-           "  keys                     the buttons, their firmware positions and assigned codes\n"
-           "  set-dpi STAGE DPI        set DPI stage STAGE (1-7) to DPI (within the range 'info' shows)\n"
-           "  stage STAGE on|off       switch a DPI stage on or off (the last one stays on)\n"
+           "  info                     the mouse, its sensor and DPI range, and "
+           "its active profile\n"
+           "  get                      the settings the mouse holds now (light, "
+           "polling, stages)\n"
+           "  keys                     the buttons, their firmware positions and "
+           "assigned functions\n"
+           "  set-dpi STAGE DPI        set DPI stage STAGE (1-7) to DPI (within "
+           "the range 'info' shows)\n"
+           "  stage STAGE on|off       switch a DPI stage on or off (the last "
+           "one stays on)\n"
            "  polling N                select polling option N (0-4)\n"
            "  light MODE [--brightness B] [--speed S] [--colour RRGGBB]\n"
-           "                           light mode 0-11, brightness and speed 0-4\n"
+           "                           light mode 0-11, brightness and speed "
+           "0-4\n"
+           "  write-macros             write the macro list to the mouse's macro "
+           "memory\n"
+           "  write-shoot              write the shoot data to the mouse\n"
            "\n"
-           "--json prints JSON; in 'get' the stages are in stage order and active_stage counts from 0.\n"
+           "--json prints JSON; in 'get' the stages are in stage order and "
+           "active_stage counts from 0.\n"
            "\n"
-           "exit codes: 0 done, 1 the mouse refused or did not answer, 2 bad arguments or a value\n"
-           "out of range (nothing changed), 3 no mouse connected.\n"
+           "exit codes: 0 done, 1 the mouse refused or did not answer, 2 bad "
+           "arguments or a value\n"
+           "out of range (nothing changed), 3 no mouse connected, 4 macros do "
+           "not fit (nothing sent).\n"
            "\n"
-           "Without hardware: NORVIK_SIMULATE=mouse3389 NORVIK_SIM_STATE=FILE keeps one emulated mouse\n"
+           "Without hardware: NORVIK_SIMULATE=mouse3389 NORVIK_SIM_STATE=FILE "
+           "keeps one emulated mouse\n"
            "in FILE across commands.\n";
 }
 

@@ -6,19 +6,21 @@
 #include <string>
 #include <vector>
 
-// norvikctl's "mouse" family: reads and edits the first bound mouse through the same firmware
-// conversation and profile files as the mouse page, so the program and norvikctl agree.
+// norvikctl's "mouse" family: reads and edits the first bound mouse through the
+// same firmware conversation and profile files as the mouse page, so the
+// program and norvikctl agree.
 //
-//   mouse info | get | keys                       what the mouse and its active profile hold
-//   mouse set-dpi STAGE DPI                       STAGE 1..7, DPI within the sensor's range
-//   mouse stage STAGE on|off
-//   mouse polling N                               polling option 0..4
-//   mouse light MODE [--brightness B] [--speed S] [--colour RRGGBB]
+//   mouse info | get | keys                       what the mouse and its active
+//   profile hold mouse set-dpi STAGE DPI                       STAGE 1..7, DPI
+//   within the sensor's range mouse stage STAGE on|off mouse polling N polling
+//   option 0..4 mouse light MODE [--brightness B] [--speed S] [--colour RRGGBB]
+//   mouse write-macros | write-shoot
 //
-// Every change is stored in the active profile ("ProfileList.ini" selects it; made on first use)
-// and written to the mouse. --json prints machine-readable output. Exit codes: kExitOk,
-// kExitFailure (the mouse refused or did not answer), kExitUsage (bad arguments or a value out
-// of range; nothing changed), kExitNoDevice.
+// Every change is stored in the active profile ("ProfileList.ini" selects it;
+// made on first use) and written to the mouse. --json prints machine-readable
+// output. Exit codes: kExitOk, kExitFailure (the mouse refused or did not
+// answer), kExitUsage (bad arguments or a value out of range; nothing changed),
+// kExitNoDevice, kExitMemoryFull (macros do not fit; nothing sent).
 //
 // Threads: norvikctl's only thread.
 class CMouseCommand : public CCliCommand {

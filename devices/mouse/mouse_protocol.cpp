@@ -1,5 +1,8 @@
 #include "devices/mouse/mouse_protocol.h"
 
+#include "macro/macro_file.h"
+#include "macro/macro_image.h"
+#include "macro/macro_list.h"
 #include "platform/debug.h"
 
 #include <algorithm>
@@ -8,7 +11,8 @@ using namespace mousewire;
 
 namespace {
 
-// The first result that is not a success, so a sequence reports its first failure.
+// The first result that is not a success, so a sequence reports its first
+// failure.
 int Worst(int sofar, int result) {
     return sofar == channel_result::kOk ? result : sofar;
 }
@@ -105,8 +109,8 @@ MouseParameters CMouseProtocol::ParametersFromProfile(CMouseProfiledata& profile
     parameters.pollingRate = static_cast<uint8_t>(settings.pollingRate);
     parameters.activeStage = static_cast<uint8_t>(profile.GetActiveStage());
     for (size_t stage = 0; stage < kStageCount && stage < stages.size(); ++stage) {
-        // Only the low byte of DPI X and the colour reach the mouse; the X/Y flag and DPI Y
-        // stay on the host.
+        // Only the low byte of DPI X and the colour reach the mouse; the X/Y flag
+        // and DPI Y stay on the host.
         parameters.stages[stage] = {stages[stage].dpiX[0], stages[stage].red, stages[stage].green,
                                     stages[stage].blue};
     }
@@ -165,9 +169,64 @@ int CMouseProtocol::WriteKeyTable(int page, const std::vector<KeyAssignment>& ke
     return Worst(result, channel_.EndTransfer());
 }
 
+int CMouseProtocol::SendImage(std::span<const uint8_t> image, bool shoot) {
+    const auto online = [this] { return !channel_.IsWireless() || channel_.IsOnline(); };
+    if (!online()) {
+        return kMacroWriteFailed;
+    }
+    int result = channel_.BeginTransfer();
+    if (!online()) {
+        return kMacroWriteFailed;
+    }
+    result = Worst(result, shoot ? channel_.WriteShootBlock(image) : channel_.WriteMacroBlock(image));
+    if (!online()) {
+        return kMacroWriteFailed;
+    }
+    result = Worst(result, channel_.EndTransfer());
+    return result == channel_result::kOk ? 0 : kMacroWriteFailed;
+}
+
 void CMouseProtocol::RefreshInfo() {
     std::array<uint8_t, sizeof(InfoBlock)> raw{};
     if (channel_.ReadInfo(raw) == channel_result::kOk) {
         info_ = DecodeInfoBlock(raw);
     }
+}
+
+int CMouseProtocol::WriteMacros(const std::string& dataFolder) {
+    if (channel_.IsOpen()) {
+        if (channel_.IsWireless() && !channel_.IsOnline()) {
+            return 0;
+        }
+        RefreshInfo();
+    }
+    const std::optional<CMacroImage::Result> image = CMacroList(dataFolder).BuildImage(info_.MacroCapacity());
+    if (!image) {
+        return 0;
+    }
+    if (image->overflow > 0) {
+        return image->overflow;
+    }
+    if (image->bytes.empty()) {
+        return kMacroWriteFailed;
+    }
+    return channel_.IsOpen() ? SendImage(image->bytes, false) : 0;
+}
+
+int CMouseProtocol::WriteShootData(const std::string& dataFolder) {
+    if (channel_.IsOpen()) {
+        if (channel_.IsWireless() && !channel_.IsOnline()) {
+            return 0;
+        }
+        RefreshInfo();
+    }
+    std::vector<std::vector<MacroEvent>> guns;
+    for (int gun = 0; gun < kShootEntryCount; ++gun) {
+        guns.push_back(CMacroFile::Read(dataFolder + "ShootData_" + std::to_string(gun) + ".Shoot"));
+    }
+    const CMacroImage::Result image = CMacroImage::Build(guns, std::nullopt);
+    if (image.bytes.empty()) {
+        return kMacroWriteFailed;
+    }
+    return channel_.IsOpen() ? SendImage(image.bytes, true) : 0;
 }

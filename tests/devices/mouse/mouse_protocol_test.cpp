@@ -1,5 +1,8 @@
 #include "devices/mouse/mouse_protocol.h"
 #include "devices/mouse/mouse_settings.h"
+#include "macro/macro_file.h"
+#include "macro/macro_image.h"
+#include "macro/macro_list.h"
 #include "profile/data_folders.h"
 #include "sim/mouse_model.h"
 #include "sim/sim_hid_bus.h"
@@ -34,8 +37,8 @@ size_t CountCommand(const std::vector<CSimulatedMouse::Report>& requests, uint8_
 
 }  // namespace
 
-// One emulated mouse on its own bus, its command channel open, and a profile made from the
-// shipped default profile in a temporary data folder.
+// One emulated mouse on its own bus, its command channel open, and a profile
+// made from the shipped default profile in a temporary data folder.
 class MouseProtocol : public ::testing::Test {
 protected:
     void Connect(MouseModel model, bool wireless = false) {
@@ -72,7 +75,8 @@ TEST_F(MouseProtocol, ReadBackFillsTheButtonMapAndTheSensor) {
             found == keys.end() ? kUnmappedButton : static_cast<uint8_t>(found - keys.begin());
         EXPECT_EQ(map[button], expected) << HostButtons()[button].nameTextId;
     }
-    EXPECT_EQ(map[0], 0);  // the left button is the first firmware key of this model
+    EXPECT_EQ(map[0],
+              0);  // the left button is the first firmware key of this model
 }
 
 TEST_F(MouseProtocol, AKeyTableOverTheBlockSizeStopsTheReadBack) {
@@ -101,9 +105,10 @@ TEST_F(MouseProtocol, ADpiChangePutsTheRecordIntoMemoryAtAddressZero) {
     const auto expected = EncodeParameters(CMouseProtocol::ParametersFromProfile(profile), false);
     ASSERT_GE(memory.size(), expected.size());
     EXPECT_TRUE(std::equal(expected.begin(), expected.end(), memory.begin()));
-    EXPECT_EQ(memory[16], 31);                                       // stage 2's position
-    EXPECT_EQ(memory[19], profile.GetActiveStage());                 // active stage
-    EXPECT_EQ(memory[14], profile.GetSystemSettings().pollingRate);  // polling code
+    EXPECT_EQ(memory[16], 31);                        // stage 2's position
+    EXPECT_EQ(memory[19], profile.GetActiveStage());  // active stage
+    EXPECT_EQ(memory[14],
+              profile.GetSystemSettings().pollingRate);  // polling code
     EXPECT_EQ(profile.GetStages()[1].DpiX(), 31);
 }
 
@@ -114,7 +119,8 @@ TEST_F(MouseProtocol, SettingsChangesReachTheirBytes) {
 
     ASSERT_EQ(settings.SetPollingRate(3), CMouseSettings::kOk);
     EXPECT_EQ(mouse->Memory()[14], 3);
-    ASSERT_EQ(settings.SetPollingRate(9), CMouseSettings::kOk);  // beyond the options: option 0
+    ASSERT_EQ(settings.SetPollingRate(9),
+              CMouseSettings::kOk);  // beyond the options: option 0
     EXPECT_EQ(mouse->Memory()[14], 0);
 
     LightInfo light = profile.GetLightInfo();
@@ -123,7 +129,8 @@ TEST_F(MouseProtocol, SettingsChangesReachTheirBytes) {
     ASSERT_EQ(settings.SetLight(light), CMouseSettings::kOk);
     EXPECT_EQ(mouse->Memory()[1], 0);
     EXPECT_EQ(mouse->Memory()[3], 3);
-    EXPECT_EQ(profile.GetLightInfo().selectItem, 12);  // the profile keeps the custom effect
+    EXPECT_EQ(profile.GetLightInfo().selectItem,
+              12);  // the profile keeps the custom effect
 }
 
 TEST_F(MouseProtocol, TheLastEnabledStageCannotBeSwitchedOff) {
@@ -187,7 +194,8 @@ TEST_F(MouseProtocol, ARefusingMouseIsReportedNotHidden) {
     Connect(MouseModel3389());
     ASSERT_EQ(protocol.ReadDeviceInfo(profile), 1);
 
-    mouse->Faults().Add(FaultKind::kStatusRejected, 1);  // BeginTransfer passes, the write is refused
+    mouse->Faults().Add(FaultKind::kStatusRejected,
+                        1);  // BeginTransfer passes, the write is refused
     EXPECT_EQ(protocol.WriteParameters(profile), channel_result::kStatusRejected);
     EXPECT_EQ(CMouseSettings(profile, protocol).SetAst(1), CMouseSettings::kOk);
 
@@ -232,4 +240,63 @@ TEST_F(MouseProtocol, AClosedChannelSendsNothing) {
     EXPECT_EQ(protocol.ReadParameters(profile, read), 0);
     EXPECT_EQ(protocol.WriteParameters(profile), 0);
     EXPECT_TRUE(mouse->Requests().empty());
+}
+
+TEST_F(MouseProtocol, MacrosThatDoNotFitAreCountedAndNotSent) {
+    MouseModel model = MouseModel3389();
+    model.macroUnits = 2;  // 256 bytes
+    Connect(model);
+    ASSERT_EQ(protocol.ReadDeviceInfo(profile), 1);
+    const std::string folder = home.Path("macros/");
+    std::filesystem::create_directories(folder);
+    CMacroList macros(folder);
+    ASSERT_EQ(protocol.WriteMacros(folder), 0);  // no list yet: nothing to send
+
+    const std::optional<size_t> index = macros.Create();
+    ASSERT_TRUE(index);
+    MacroEvent press;
+    press.action = "down";
+    press.type = MacroEvent::kOtherKey;
+    press.button = 0x04;
+    press.delay = "20";
+    ASSERT_EQ(macros.Save(*index, std::vector<MacroEvent>(61, press)), 0);
+    mouse->ClearRequests();
+
+    EXPECT_EQ(protocol.WriteMacros(folder),
+              3);  // 16 + 2 + 4 + 244 = 266 bytes into 256
+    EXPECT_EQ(CountCommand(mouse->Requests(), 0x15), 0u);
+
+    ASSERT_EQ(macros.Save(*index, std::vector<MacroEvent>(2, press)), 0);
+    EXPECT_EQ(protocol.WriteMacros(folder), 0);
+    const std::vector<uint8_t> memory = mouse->MacroMemory();
+    const CMacroImage::Result image = CMacroImage::Build({std::vector<MacroEvent>(2, press)}, 256);
+    ASSERT_FALSE(image.bytes.empty());
+    EXPECT_TRUE(std::equal(image.bytes.begin(), image.bytes.end(), memory.begin()));
+}
+
+TEST_F(MouseProtocol, ShootDataGoesToTheShootMemory) {
+    Connect(MouseModel3389());
+    ASSERT_EQ(protocol.ReadDeviceInfo(profile), 1);
+    const std::string folder = home.Path("shoot/");
+    std::filesystem::create_directories(folder);
+    std::vector<std::vector<MacroEvent>> guns;
+    for (int gun = 0; gun < 4; ++gun) {
+        MacroEvent move;
+        move.type = MacroEvent::kVerticalMove;
+        move.button = static_cast<uint8_t>(gun + 1);
+        move.delay = "10";
+        guns.emplace_back(gun + 1, move);
+        const std::string path = folder + "ShootData_" + std::to_string(gun) + ".Shoot";
+        ASSERT_EQ(CMacroFile::Write(path, "gun", "guid", guns.back()), 0);
+    }
+
+    ASSERT_EQ(protocol.WriteShootData(folder), 0);
+    const CMacroImage::Result image = CMacroImage::Build(guns, std::nullopt);
+    const std::vector<uint8_t> memory = mouse->ShootMemory();
+    ASSERT_GE(memory.size(), image.bytes.size());
+    EXPECT_TRUE(std::equal(image.bytes.begin(), image.bytes.end(), memory.begin()));
+
+    // The shipped shoot data is larger than this emulator's shoot memory: the
+    // refusal shows.
+    EXPECT_EQ(protocol.WriteShootData(CDataFolders::DefaultDataFolder()), CMouseProtocol::kMacroWriteFailed);
 }
