@@ -1,8 +1,13 @@
 #include "app/main_wnd.h"
 
 #include "app/control_factory_tables.h"
+#include "app/light_mode_sync.h"
+#include "app/main_wnd_routes.h"
+#include "app/msg_wnd.h"
+#include "app/about_wnd.h"
 #include "app/product_identity.h"
 #include "app/registered_messages.h"
+#include "device/pellix_usb_device.h"
 #include "platform/debug.h"
 #include "platform/ipc/shell_messages.h"
 #include "ui/toolkit/builtin_controls.h"
@@ -27,10 +32,22 @@ constexpr unsigned PBT_APMSUSPEND = 4;
 constexpr unsigned PBT_APMRESUMEAUTOMATIC = 18;
 constexpr const char kLightOnText[] = "控制灯光";
 constexpr const char kLightOffText[] = "不控制灯光";
+constexpr const char kUpdateBadge[] = "file='sysbtn/haveNewInfo.png'";
+
+bool HasLights(int kind) {
+    return kind == kKindKeyboard || IsMouseKind(static_cast<uint16_t>(kind)) || kind == kKindMousePad;
+}
 
 }  // namespace
 
-CMainWnd::CMainWnd() = default;
+CMainWnd::CMainWnd()
+    : editingLock_(
+          [this](bool enabled) {
+              if (ui::CControlUI* bar = m_pm.FindControl("device_select_layout")) {
+                  bar->SetEnabled(enabled);
+              }
+          },
+          [](bool) {}) {}
 
 CMainWnd::~CMainWnd() {
     ui::CMenuWnd::DestroyMenu();
@@ -73,6 +90,14 @@ void CMainWnd::InitWindow() {
     GetWidget()->setWindowIcon(QIcon(icon));
     tray_.CreateTrayIcon(GetHWND(), kAppIconImage, kProductName, kTrayMessage);
     WatchDisplay();
+    bar_ = std::make_unique<CDeviceBar>(m_pm, this);
+    bar_->SetLeavingSelected([this] {
+        if (ui::IsWindow(settingsWnd_)) {
+            ui::PostMessage(settingsWnd_, ui::WM_CLOSE);
+        }
+    });
+    relay_.SetWindow(GetHWND());
+    AddMainWndRoutes(router_, targets_);
 }
 
 void CMainWnd::WatchDisplay() {
@@ -87,14 +112,190 @@ void CMainWnd::WatchDisplay() {
 
 void CMainWnd::OnWindowInit() {
     SetLightControl(true, true);
-    // The language choice, the HID slots and the device pages join here as they are built.
     if (const QScreen* screen = GetWidget()->screen()) {
         screenSize_ = screen->geometry().size();
     }
+    AssembleDevicePages();
     UpdateNoDeviceLink();
     ShowWindow(true, true);
+    StartWorkers();
     SetTimer(kTimerRefit, 100);
     initialised_ = true;
+}
+
+void CMainWnd::AssembleDevicePages() {
+    discovery_ = std::make_unique<CDeviceDiscovery>(relay_);
+    const std::vector<InterfaceSlot> slots = discovery_->Slots();
+    bar_->AssemblePages(slots, {GetHWND(), screenSize_.width(), screenSize_.height()});
+    for (const CDeviceBar::SEntry& entry : bar_->Entries()) {
+        binder_.Add(entry.page->Connection());
+    }
+}
+
+void CMainWnd::StartWorkers() {
+    discovery_->Start();
+    if (updateThread_) {
+        updateThread_->Start();
+    }
+    lightSync_.Start();
+}
+
+void CMainWnd::RootResized() {
+    if (!displayChanged_) {
+        return;
+    }
+    displayChanged_ = false;
+    Refit();
+}
+
+CPellixUSBDevice* CMainWnd::PageOfConnection(const CDeviceConnection* connection) const {
+    for (const CDeviceBar::SEntry& entry : bar_->Entries()) {
+        if (&entry.page->Connection() == connection) {
+            return entry.page;
+        }
+    }
+    return nullptr;
+}
+
+void CMainWnd::OnInterfaceArrived(int slot, const InterfaceSlot& row) {
+    binder_.InterfaceArrived(slot, row);
+    if (row.subKind == kSubKindCommand) {
+        const int index = bar_->IndexOfPage(PageOfConnection(binder_.CommandDevice(row)));
+        if (index >= 0) {
+            bar_->SelectDeviceOption(index, true, bar_->VisibleCount() == 0);
+            bar_->Entries()[static_cast<size_t>(index)].page->NotifyConnected();
+        }
+    }
+    BringForward();
+}
+
+void CMainWnd::OnInterfaceRemoved(int slot, const InterfaceSlot& row) {
+    binder_.InterfaceRemoved(slot, row);
+    if (row.subKind != kSubKindCommand) {
+        return;
+    }
+    bar_->HideDeviceOption(bar_->IndexOfPage(PageOfConnection(binder_.CommandDevice(row))));
+}
+
+void CMainWnd::OnDeviceResync(ui::WPARAM delayMs, ui::LPARAM page) {
+    // The pointer came from a worker: use it only when it names one of our pages.
+    for (const CDeviceBar::SEntry& entry : bar_->Entries()) {
+        if (reinterpret_cast<ui::LPARAM>(entry.page) == page) {
+            entry.page->RequestResync(static_cast<int>(delayMs));
+            return;
+        }
+    }
+}
+
+void CMainWnd::OnProfileSwitchTimer() {
+    CPellixUSBDevice* page = bar_->ActivePage();
+    if (page == nullptr) {
+        return;
+    }
+    page->LoadActiveProfile();
+    page->WriteSettings();
+    page->Refresh();
+}
+
+void CMainWnd::ForEachLitPage(const std::function<void(CPellixUSBDevice&)>& action) {
+    for (const CDeviceBar::SEntry& entry : bar_->Entries()) {
+        if (HasLights(entry.page->DeviceKind())) {
+            action(*entry.page);
+        }
+    }
+}
+
+void CMainWnd::ApplySameModeToAll() {
+    CPellixUSBDevice* active = bar_->ActivePage();
+    if (active == nullptr) {
+        return;
+    }
+    const LightInfo source = active->LightRecord();
+    LightAnimationSettings settings = lightSync_.Settings();
+    if (const auto effect = CLightModeSync::EffectOfMode(active->DeviceKind(), source.selectItem)) {
+        settings.effect = *effect;
+    }
+    settings.brightnessLevel = source.light;
+    settings.speedLevel = source.speed;
+    settings.forward = source.fx != 0;
+    settings.colourMode = source.multiColor != 0;
+    settings.colour = {source.red, source.green, source.blue};
+    for (const CDeviceBar::SEntry& entry : bar_->Entries()) {
+        if (const auto mode = CLightModeSync::ModeOfEffect(entry.page->DeviceKind(), settings.effect)) {
+            entry.page->ApplySyncLightMode(*mode, source);
+        }
+    }
+    lightSync_.SetSettings(settings);
+    for (const CDeviceBar::SEntry& entry : bar_->Entries()) {
+        if (entry.page->IsCommandChannelOpen()) {
+            entry.page->SetSynchronisedLighting(true);
+        }
+    }
+}
+
+bool CMainWnd::AnySynchronised() {
+    for (const CDeviceBar::SEntry& entry : bar_->Entries()) {
+        if (entry.page->IsCommandChannelOpen() && entry.page->IsSynchronisedLighting()) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void CMainWnd::StoreFrame(uint32_t frame) {
+    for (const CDeviceBar::SEntry& entry : bar_->Entries()) {
+        if (!entry.page->IsSynchronisedLighting()) {
+            continue;
+        }
+        for (int led = 0; led < entry.page->LedCount(); ++led) {
+            entry.page->SetLedColour(led, frame);
+        }
+    }
+}
+
+void CMainWnd::UpdateRoundFinished(bool somethingNew) {
+    ui::PostMessage(GetHWND(), kMsgSetUpdateBadge, 0, somethingNew ? 1 : 0);
+    if (somethingNew) {
+        ui::PostMessage(GetHWND(), kMsgOpenSettings);
+    }
+}
+
+int CMainWnd::FirmwareVersion(size_t page) const {
+    if (!bar_ || page >= bar_->Entries().size()) {
+        return 0;
+    }
+    const CPellixUSBDevice& device = *bar_->Entries()[page].page;
+    return device.IsCommandChannelOpen() ? device.FirmwareVersion() : 0;
+}
+
+bool CMainWnd::Confirm(const std::string& textKey) {
+    return app::ShowMessage(GetHWND(), "", textKey, true, m_pm.GetDPI(), 1) != 0;
+}
+
+void CMainWnd::ShowMessage(const std::string& textKey) {
+    app::ShowMessage(GetHWND(), "", textKey, true, m_pm.GetDPI(), 0);
+}
+
+void CMainWnd::ShowMessageNumber(const std::string& textKey, int number) {
+    // The translation is the format; only its "%d" is filled in, so a language file can never
+    // make the formatting read arguments that are not there.
+    const std::string* format = ui::CResourceManager::GetInstance().GetText(textKey);
+    std::string text = format != nullptr ? *format : textKey;
+    if (const size_t at = text.find("%d"); at != std::string::npos) {
+        text.replace(at, 2, std::to_string(number));
+    }
+    app::ShowMessage(GetHWND(), "", text, false, m_pm.GetDPI(), 0);
+}
+
+void CMainWnd::OpenAboutWindow() {
+    app::OpenAboutWindow(GetHWND());
+}
+
+void CMainWnd::SetUpdateBadge(bool on) {
+    ui::CControlUI* control = m_pm.FindControl("setbtn");
+    if (auto* button = control != nullptr ? static_cast<ui::CButtonUI*>(control->GetInterface("Button")) : nullptr) {
+        button->SetForeImage(on ? kUpdateBadge : "");
+    }
 }
 
 int CMainWnd::DpiForMonitor(int width, int height) {
@@ -125,27 +326,8 @@ void CMainWnd::Refit() {
 }
 
 void CMainWnd::UpdateNoDeviceLink() {
-    auto* bar = static_cast<ui::CContainerUI*>(
-        m_pm.FindControl("device_select_layout") != nullptr
-            ? m_pm.FindControl("device_select_layout")->GetInterface("Container")
-            : nullptr);
-    int visible = 0;
-    for (int i = 0; bar != nullptr && i < bar->GetCount(); ++i) {
-        visible += bar->GetItemAt(i)->IsVisible() ? 1 : 0;
-    }
-    if (ui::CControlUI* link = m_pm.FindControl("No_device_Link")) {
-        link->SetVisible(visible == 0);
-    }
-    if (visible != 0) {
-        return;
-    }
-    for (const char* name : {"device_power_switch", "device_switch"}) {
-        ui::CControlUI* control = m_pm.FindControl(name);
-        if (auto* tab = control != nullptr
-                            ? static_cast<ui::CTabLayoutUI*>(control->GetInterface("TabLayout"))
-                            : nullptr) {
-            tab->SelectItem(0);
-        }
+    if (bar_) {
+        bar_->UpdateNoDeviceLink();
     }
 }
 
@@ -158,40 +340,10 @@ void CMainWnd::BringForward() {
 
 void CMainWnd::Notify(ui::TNotifyUI& msg) {
     const std::string sender = msg.pSender != nullptr ? msg.pSender->GetName() : std::string();
-    if (msg.sType != ui::kNotifyTimer) {
-        platform::DebugFormat("%s %s\n", msg.sType.c_str(), sender.c_str());
-    }
-    if (msg.sType == ui::kNotifyWindowInit) {
-        OnWindowInit();
-    } else if (msg.sType == ui::kNotifyWindowSize) {
-        if (sender == "root" && displayChanged_) {
-            displayChanged_ = false;
-            Refit();
-        }
-    } else if (msg.sType == ui::kNotifyClick) {
-        OnClick(msg);
+    if (!router_.Route(msg.sType, sender)) {
         return;
     }
-}
-
-void CMainWnd::OnClick(ui::TNotifyUI& msg) {
-    const std::string& name = msg.pSender->GetName();
-    if (ui::EqualsNoCase(name, "closebtn")) {
-        // The close button ends the program at once, as the product always has; files are written
-        // atomically, so nothing is left half-written.
-        std::_Exit(0);
-    }
-    if (ui::EqualsNoCase(name, "nodevice_ok_btn")) {
-        ShowWindow(false);
-    } else if (ui::EqualsNoCase(name, "control_light_status")) {
-        SetLightControl(!lightControlled_, true);
-    } else if (ui::EqualsNoCase(name, "minbtn")) {
-        HandleMessage(ui::WM_SYSCOMMAND, ui::SC_MINIMIZE, 0);
-    } else if (ui::EqualsNoCase(name, "maxbtn")) {
-        HandleMessage(ui::WM_SYSCOMMAND, ui::SC_MAXIMIZE, 0);
-    } else if (ui::EqualsNoCase(name, "restorebtn")) {
-        HandleMessage(ui::WM_SYSCOMMAND, ui::SC_RESTORE, 0);
-    }
+    WindowImplBase::Notify(msg);
 }
 
 void CMainWnd::SetLightControl(bool on, bool broadcast) {
@@ -202,6 +354,9 @@ void CMainWnd::SetLightControl(bool on, bool broadcast) {
     }
     if (ui::CControlUI* status = m_pm.FindControl("control_light_status")) {
         status->SetText(on ? kLightOnText : kLightOffText);
+    }
+    if (bar_) {
+        ForEachLitPage([on](CPellixUSBDevice& page) { page.SetLightControlled(on); });
     }
 }
 
@@ -246,8 +401,8 @@ void CMainWnd::ShowTrayMenu() {
 }
 
 void CMainWnd::OnMenuCommand(const std::string& item) {
-    if (item == "exit") {
-        Close(0);
+    if (router_.Matches("menu", item)) {
+        router_.Route("menu", item);
         return;
     }
     const auto action = menuActions_.find(item);
@@ -259,11 +414,21 @@ void CMainWnd::OnMenuCommand(const std::string& item) {
 void CMainWnd::SetActive(bool active) {
     active_ = active;
     hovered_ = active;
+    if (bar_) {
+        ForEachLitPage([this](CPellixUSBDevice& page) {
+            page.SetWindowActive(active_);
+            page.SetHovered(hovered_);
+        });
+    }
 }
 
 void CMainWnd::SetHovered(bool hovered) {
-    if (!active_) {
-        hovered_ = hovered;
+    if (active_) {
+        return;
+    }
+    hovered_ = hovered;
+    if (bar_) {
+        ForEachLitPage([this](CPellixUSBDevice& page) { page.SetHovered(hovered_); });
     }
 }
 
@@ -280,6 +445,13 @@ void CMainWnd::OnDestroy() {
     ui::PostQuitMessage(0);
     platform::DebugOutput("退出测试");
     ShowWindow(false);
+    if (discovery_) {
+        discovery_->Stop();
+    }
+    if (updateThread_) {
+        updateThread_->Stop();
+    }
+    lightSync_.Stop();
     for (int slot = 0; slot < kWorkerSlots; ++slot) {
         platform::CWorkerThread& worker = workers_[static_cast<std::size_t>(slot)];
         if (!worker.Running()) {
@@ -317,9 +489,7 @@ ui::LRESULT CMainWnd::MessageHandler(unsigned message, ui::WPARAM wParam, ui::LP
     }
     if (registered.lightControlCommand != 0 && message == registered.lightControlCommand) {
         if (wParam == platform::ipc::kLightControlWParam) {
-            if (lParam == 0 || lParam == 1) {
-                SetLightControl(lParam == 1, false);
-            }
+            SetLightControl(lParam == 0 || lParam == 1 ? lParam == 1 : lightControlled_, false);
         }
         return 0;
     }
@@ -334,9 +504,16 @@ ui::LRESULT CMainWnd::MessageHandler(unsigned message, ui::WPARAM wParam, ui::LP
         } else if (wParam == PBT_APMSUSPEND) {
             running_ = false;
         }
+        lightSync_.SetRunning(running_);
+        if (bar_) {
+            ForEachLitPage([this](CPellixUSBDevice& page) { page.SetLightControlled(running_ && lightControlled_); });
+        }
         return 0;
     }
     if (!running_) {
+        return 0;
+    }
+    if (HandleDeviceMessage(message, wParam, lParam, handled)) {
         return 0;
     }
     switch (message) {
@@ -352,6 +529,8 @@ ui::LRESULT CMainWnd::MessageHandler(unsigned message, ui::WPARAM wParam, ui::LP
                 m_pm.Invalidate();
             } else if (wParam == kTimerTrayMenu) {
                 ShowTrayMenu();
+            } else if (wParam == kTimerProfileSwitch) {
+                OnProfileSwitchTimer();
             }
             handled = true;
             return 0;
@@ -381,15 +560,39 @@ ui::LRESULT CMainWnd::MessageHandler(unsigned message, ui::WPARAM wParam, ui::LP
             }
             return 0;
         case kMsgClearUpdateBadge:
-            if (ui::CControlUI* control = m_pm.FindControl("setbtn")) {
-                if (auto* button = static_cast<ui::CButtonUI*>(control->GetInterface("Button"))) {
-                    button->SetForeImage("");
-                }
-            }
+            SetUpdateBadge(false);
+            return 0;
+        case kMsgSetUpdateBadge:
+            SetUpdateBadge(lParam != 0);
+            return 0;
+        case kMsgOpenSettings:
+            OnMenuCommand("setwnd_menu");
             return 0;
         default:
             return 0;
     }
+}
+
+ui::LRESULT CMainWnd::HandleDeviceMessage(unsigned message, ui::WPARAM wParam, ui::LPARAM lParam, bool& handled) {
+    if (!bar_) {
+        return 0;
+    }
+    const auto* row = reinterpret_cast<const InterfaceSlot*>(lParam);
+    switch (message) {
+        case kMsgInterfaceArrived:
+            OnInterfaceArrived(static_cast<int>(wParam), *row);
+            break;
+        case kMsgInterfaceRemoved:
+            OnInterfaceRemoved(static_cast<int>(wParam), *row);
+            break;
+        case kMsgDeviceResync:
+            OnDeviceResync(wParam, lParam);
+            break;
+        default:
+            return 0;
+    }
+    handled = true;
+    return 1;
 }
 
 }  // namespace app

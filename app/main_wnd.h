@@ -1,5 +1,16 @@
 #pragma once
 
+#include "app/device_bar.h"
+#include "app/discovery_relay.h"
+#include "app/editing_lock.h"
+#include "app/light_sync_thread.h"
+#include "app/main_wnd_targets.h"
+#include "app/notification_router.h"
+#include "device/device_binder.h"
+#include "device/device_discovery.h"
+#include "net/firmware_version_source.h"
+#include "net/update_notifier.h"
+#include "net/update_thread.h"
 #include "platform/sync/worker_thread.h"
 #include "ui/toolkit/tray_icon.h"
 #include "ui/toolkit/window_impl_base.h"
@@ -8,13 +19,16 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 
-// CMainWnd: the single top-level window. This part is its frame: built from "XML_MAIN" with the
-// application's control table as builder callback; caption buttons; the tray icon and its menu;
-// activation and hover flags; bringing the window forward for a second copy; the re-fit to the
-// monitor and DPI; "No_device_Link" while the device bar is empty; the light-control flag and its
-// broadcasts; the 20 worker slots and their ordered stop when the window is destroyed.
+// CMainWnd: the single top-level window, built from "XML_MAIN" with the application's control
+// table as builder callback: caption buttons; the tray icon and its menu; activation and hover
+// flags; bringing the window forward; the re-fit to the monitor and DPI; the device bar with one
+// page per supported device (CDeviceBar), attached and detached through discovery's messages
+// 0x0C12 / 0x0C13; every notification routed through the window's tables (main_wnd_routes); the
+// light-control flag and its broadcasts; the discovery, update and light synchronisation threads
+// and the 20 worker slots, stopped in order when the window is destroyed.
 //
 // Messages of the window (its own numbers and the registered ones) arrive on the UI thread;
 // worker threads reach it only with ui::PostMessage / ui::SendMessage on its handle.
@@ -28,13 +42,22 @@ inline constexpr unsigned kMsgHookControl = 0x41E;
 inline constexpr unsigned kMsgDpiNotice = 0x4C8;
 inline constexpr unsigned kMsgShowSettingProgress = 0xC00;
 inline constexpr unsigned kMsgLanguageChanged = 0xC11;
+inline constexpr unsigned kMsgInterfaceArrived = 0xC12;
+inline constexpr unsigned kMsgInterfaceRemoved = 0xC13;
+inline constexpr unsigned kMsgOpenSettings = 0xC15;
 inline constexpr unsigned kMsgClearUpdateBadge = 0xC16;
+// Posted by the update thread: lParam 1 marks "setbtn" with the update badge.
+inline constexpr unsigned kMsgSetUpdateBadge = ui::WM_USER + 3;
 
 inline constexpr unsigned kTimerRefit = 1011;
 inline constexpr unsigned kTimerTrayMenu = 1032;
+inline constexpr unsigned kTimerProfileSwitch = 1055;
 inline constexpr int kWorkerSlots = 20;
 
-class CMainWnd : public ui::WindowImplBase {
+class CMainWnd : public ui::WindowImplBase,
+                 public ILightSyncDevices,
+                 public IUpdateNotifier,
+                 public IFirmwareVersionSource {
 public:
     using Broadcaster =
         std::function<void(const std::string& name, std::uint64_t wParam, std::int64_t lParam)>;
@@ -69,6 +92,33 @@ public:
     void UpdateNoDeviceLink();
     void BringForward();
 
+    // Light control: the flag, its texts and broadcast, and every lit page's flag.
+    void ToggleLightControl() { SetLightControl(!lightControlled_, true); }
+    // "deng_same_mode": the active page's light mode for every page, and the synchronised state.
+    void ApplySameModeToAll();
+    // The update check: how it reaches the service (none by default: no check runs).
+    void SetUpdateService(std::unique_ptr<CUpdateThread> thread) { updateThread_ = std::move(thread); }
+
+    // Modal message window over this one; Confirm is true when the user agreed.
+    bool Confirm(const std::string& textKey);
+    void ShowMessage(const std::string& textKey);
+    void ShowMessageNumber(const std::string& textKey, int number);
+    void OpenAboutWindow();
+    void StartUp() { OnWindowInit(); }
+    void RootResized();
+
+    CDeviceBar& DeviceBar() { return *bar_; }
+    CEditingLock& EditingLock() { return editingLock_; }
+    const CDeviceDiscovery* Discovery() const { return discovery_.get(); }
+
+    // ILightSyncDevices (the synchronisation thread).
+    bool AnySynchronised() override;
+    void StoreFrame(uint32_t frame) override;
+    // IUpdateNotifier (the update thread).
+    void UpdateRoundFinished(bool somethingNew) override;
+    // IFirmwareVersionSource (the update thread).
+    int FirmwareVersion(size_t page) const override;
+
     bool IsWindowActive() const { return active_; }
     bool IsHovered() const { return hovered_; }
     bool IsRunning() const { return running_; }
@@ -77,7 +127,16 @@ public:
 
 private:
     void OnWindowInit();
-    void OnClick(ui::TNotifyUI& msg);
+    void AssembleDevicePages();
+    void StartWorkers();
+    void OnInterfaceArrived(int slot, const InterfaceSlot& row);
+    void OnInterfaceRemoved(int slot, const InterfaceSlot& row);
+    CPellixUSBDevice* PageOfConnection(const CDeviceConnection* connection) const;
+    void OnDeviceResync(ui::WPARAM delayMs, ui::LPARAM page);
+    void OnProfileSwitchTimer();
+    void SetUpdateBadge(bool on);
+    void ForEachLitPage(const std::function<void(CPellixUSBDevice&)>& action);
+    ui::LRESULT HandleDeviceMessage(unsigned message, ui::WPARAM wParam, ui::LPARAM lParam, bool& handled);
     void OnTrayClick(ui::LPARAM button);
     void ShowTrayMenu();
     void OnMenuCommand(const std::string& item);
@@ -89,6 +148,15 @@ private:
     void WatchDisplay();
 
     ui::CTrayIcon tray_;
+    std::unique_ptr<CDeviceBar> bar_;
+    CMainWndTargets targets_{*this};
+    CNotificationRouter router_;
+    CEditingLock editingLock_;
+    CDeviceBinder binder_;
+    CDiscoveryRelay relay_;
+    std::unique_ptr<CDeviceDiscovery> discovery_;
+    CLightSyncThread lightSync_{*this};
+    std::unique_ptr<CUpdateThread> updateThread_;
     Broadcaster broadcaster_;
     std::map<std::string, std::function<void()>> menuActions_;
     std::array<platform::CWorkerThread, kWorkerSlots> workers_;

@@ -1,0 +1,182 @@
+#include "app/main_wnd_targets.h"
+
+#include "app/main_wnd.h"
+#include "device/pellix_usb_device.h"
+#include "ui/toolkit/message_queue.h"
+#include "ui/toolkit/progress_ui.h"
+
+#include <cstdlib>
+
+namespace app {
+namespace {
+
+ui::CProgressUI* AsProgress(ui::CControlUI* control) {
+    return control != nullptr ? static_cast<ui::CProgressUI*>(control->GetInterface("Progress")) : nullptr;
+}
+
+}  // namespace
+
+CPellixUSBDevice& CMainWndTargets::Page() {
+    return *window_.DeviceBar().ActivePage();
+}
+
+void CMainWndTargets::StartUp() {
+    window_.StartUp();
+}
+
+void CMainWndTargets::RootResized() {
+    window_.RootResized();
+}
+
+void CMainWndTargets::ExitProcess() {
+    // The close button ends the program at once, as the product always has; files are written
+    // atomically, so nothing is left half-written.
+    std::_Exit(0);
+}
+
+void CMainWndTargets::HideMainWindow() {
+    window_.ShowWindow(false);
+}
+
+void CMainWndTargets::CloseMainWindow() {
+    window_.Close(0);
+}
+
+void CMainWndTargets::ToggleLightControl() {
+    window_.ToggleLightControl();
+}
+
+void CMainWndTargets::CaptionCommand(Caption which) {
+    const ui::WPARAM command = which == Caption::Minimize   ? ui::SC_MINIMIZE
+                               : which == Caption::Maximize ? ui::SC_MAXIMIZE
+                                                            : ui::SC_RESTORE;
+    window_.HandleMessage(ui::WM_SYSCOMMAND, command, 0);
+}
+
+void CMainWndTargets::OpenAboutWindow() {
+    window_.OpenAboutWindow();
+}
+
+void CMainWndTargets::DeviceSelectChanged() {
+    window_.DeviceBar().OnSelectChanged();
+}
+
+void CMainWndTargets::SelectAdjacentDevice(int step) {
+    window_.DeviceBar().SelectAdjacent(step);
+}
+
+void CMainWndTargets::StartProfileSwitchTimer() {
+    window_.SetTimer(kTimerProfileSwitch, 400);
+}
+
+void CMainWndTargets::ApplySameModeToAll() {
+    window_.ApplySameModeToAll();
+}
+
+bool CMainWndTargets::Confirm(const std::string& textKey) {
+    return window_.Confirm(textKey);
+}
+
+void CMainWndTargets::ShowMessage(const std::string& textKey) {
+    window_.ShowMessage(textKey);
+}
+
+void CMainWndTargets::ShowMessageNumber(const std::string& textKey, int number) {
+    window_.ShowMessageNumber(textKey, number);
+}
+
+std::string CMainWndTargets::ControlText(const std::string& name) {
+    const ui::CControlUI* control = window_.GetPaintManager().FindControl(name);
+    return control != nullptr ? control->GetText() : std::string();
+}
+
+void CMainWndTargets::SetControlText(const std::string& name, const std::string& text) {
+    if (ui::CControlUI* control = window_.GetPaintManager().FindControl(name)) {
+        control->SetText(text);
+    }
+}
+
+int CMainWndTargets::SliderValue(const std::string& name) {
+    const ui::CProgressUI* slider = AsProgress(window_.GetPaintManager().FindControl(name));
+    return slider != nullptr ? slider->GetValue() : 0;
+}
+
+void CMainWndTargets::SetSliderValue(const std::string& name, int value) {
+    if (ui::CProgressUI* slider = AsProgress(window_.GetPaintManager().FindControl(name))) {
+        slider->SetValue(value);
+    }
+}
+
+void CMainWndTargets::ReleaseEditingLock(bool withBar) {
+    window_.EditingLock().Release(withBar);
+}
+
+int CMainWndTargets::ActivePageKind() {
+    return window_.DeviceBar().ActiveKind();
+}
+
+bool CMainWndTargets::PageInKeyView() {
+    return Page().InKeyView();
+}
+
+void CMainWndTargets::PageKeyClicked(int index) {
+    Page().KeyClicked(index);
+}
+
+int CMainWndTargets::PageWriteSettings() {
+    return Page().WriteSettings();
+}
+
+void CMainWndTargets::PageRefresh() {
+    Page().Refresh();
+}
+
+void CMainWndTargets::PageRestoreDefaults() {
+    Page().RestoreDefaults();
+}
+
+void CMainWndTargets::PageResetProfile() {
+    Page().ResetAndReload();
+}
+
+void CMainWndTargets::PageHideKeyEditor() {
+    Page().HideKeyEditor();
+}
+
+void CMainWndTargets::PageShowTab(const std::string& tabName) {
+    Page().ShowTab(tabName);
+}
+
+void CMainWndTargets::PageSelectSettingsSubPage(int index) {
+    Page().SelectSettingsSubPage(index);
+}
+
+void CMainWndTargets::PageStageEnabledChanged(int stage) {
+    Page().StageEnabledChanged(stage);
+}
+
+void CMainWndTargets::PageDpiSliderMoved(int stage) {
+    Page().DpiSliderMoved(stage);
+}
+
+void CMainWndTargets::PageDpiSliderReleased(int stage) {
+    Page().DpiSliderReleased(stage);
+}
+
+void CMainWndTargets::PageDpiEditLeft(int stage) {
+    Page().DpiEditLeft(stage);
+}
+
+void CMainWndTargets::PagePollingRateSelected(int option) {
+    Page().PollingRateSelected(option);
+}
+
+void CMainWndTargets::PagePointerSettingChanged(const std::string& controlName) {
+    Page().PointerSettingChanged(controlName);
+}
+
+void CMainWndTargets::PageComboSelected(const std::string& controlName) {
+    Page().ComboSelected(controlName);
+}
+
+}  // namespace app

@@ -1,0 +1,69 @@
+#pragma once
+
+#include "app/route_targets.h"
+
+class CPellixUSBDevice;
+
+namespace app {
+
+class CMainWnd;
+
+// CMainWndTargets: what the main window's notification tables act on, in the real window: the
+// window's own operations, its device bar, and the active device page.
+//
+// Thread: the UI thread only.
+class CMainWndTargets : public IRouteTargets {
+public:
+    explicit CMainWndTargets(CMainWnd& window) : window_(window) {}
+
+    void StartUp() override;
+    void RootResized() override;
+    void ExitProcess() override;
+    void HideMainWindow() override;
+    void CloseMainWindow() override;
+    void ToggleLightControl() override;
+    void CaptionCommand(Caption which) override;
+    void OpenAboutWindow() override;
+    void DeviceSelectChanged() override;
+    void SelectAdjacentDevice(int step) override;
+    void StartProfileSwitchTimer() override;
+    void ApplySameModeToAll() override;
+
+    bool Confirm(const std::string& textKey) override;
+    void ShowMessage(const std::string& textKey) override;
+    void ShowMessageNumber(const std::string& textKey, int number) override;
+
+    std::string ControlText(const std::string& name) override;
+    void SetControlText(const std::string& name, const std::string& text) override;
+    int SliderValue(const std::string& name) override;
+    void SetSliderValue(const std::string& name, int value) override;
+
+    void ReleaseEditingLock(bool withBar) override;
+
+    int ActivePageKind() override;
+    bool PageInKeyView() override;
+    void PageKeyClicked(int index) override;
+    int PageWriteSettings() override;
+    void PageRefresh() override;
+    void PageRestoreDefaults() override;
+    void PageResetProfile() override;
+    void PageHideKeyEditor() override;
+    void PageShowTab(const std::string& tabName) override;
+    void PageSelectSettingsSubPage(int index) override;
+
+    void PageStageEnabledChanged(int stage) override;
+    void PageDpiSliderMoved(int stage) override;
+    void PageDpiSliderReleased(int stage) override;
+    void PageDpiEditLeft(int stage) override;
+    void PagePollingRateSelected(int option) override;
+    void PagePointerSettingChanged(const std::string& controlName) override;
+    void PageComboSelected(const std::string& controlName) override;
+
+private:
+    // The active page; the tables only call page operations while there is one.
+    CPellixUSBDevice& Page();
+
+    CMainWnd& window_;
+};
+
+}  // namespace app
