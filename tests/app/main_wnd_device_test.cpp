@@ -1,0 +1,230 @@
+#include "app/control_factory_tables.h"
+#include "app/main_wnd.h"
+#include "app/registered_messages.h"
+#include "device/pellix_usb_device.h"
+#include "platform/hid/hid_backend.h"
+#include "profile/data_folders.h"
+#include "profile/json_document.h"
+#include "profile/profile_list.h"
+#include "sim/mouse_model.h"
+#include "sim/sim_hid_bus.h"
+#include "sim/simulated_mouse.h"
+#include "tests/support/qt_application.h"
+#include "tests/support/temp_data_home.h"
+#include "ui/controls/device_option_ui.h"
+#include "ui/toolkit/builtin_controls.h"
+#include "ui/toolkit/message_queue.h"
+#include "ui/toolkit/resource_manager.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QImage>
+#include <QWidget>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+using app::CMainWnd;
+
+constexpr size_t kStagePositionByte = 14;  // stage n's position is record byte 14 + 2n
+
+std::string ProgramDir() {
+    const char* dir = std::getenv("NORVIK_PROGRAM_DIR");
+    return dir != nullptr ? dir : "";
+}
+
+std::string FileText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// The main window on a simulated bus with a fresh data folder; mice are plugged by the test.
+class MainWndDeviceTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        EnsureQtApplication();
+        platform::hid::SetProcessBackend(bus);
+        ui::CPaintManagerUI::SetResourcePath(ProgramDir() + "/skin/");
+        ASSERT_TRUE(ui::CResourceManager::GetInstance().LoadResource("res.xml"));
+        app::RegisterControlClasses();
+        app::RegisterProductMessage();
+        app::RegisterShellMessages();
+        ui::CPaintManagerUI::SetAllDPI(96);
+    }
+    void TearDown() override {
+        wnd.reset();
+        platform::hid::SetProcessBackend(nullptr);
+        ui::CResourceManager::GetInstance().Release();
+    }
+
+    void Open() {
+        wnd = std::make_unique<CMainWnd>();
+        ASSERT_NE(wnd->Create(nullptr, "Norvik 400100 Gaming Mouse", 0, 0, 0, 0, 1000, 640), nullptr);
+        ASSERT_TRUE(WaitFor([&] { return wnd->IsVisible(); }));
+    }
+
+    std::shared_ptr<CSimulatedMouse> Plug(const char* name, MouseModel model) {
+        auto mouse = std::make_shared<CSimulatedMouse>(std::move(model));
+        handles[name] = bus->Plug(name, mouse);
+        return mouse;
+    }
+
+    ui::CControlUI* Control(const std::string& name) { return wnd->GetPaintManager().FindControl(name); }
+
+    bool NoDeviceLinkShown() { return Control("No_device_Link")->IsVisible(); }
+
+    int VisibleOptions() {
+        int first = -1;
+        int count = 0;
+        wnd->DeviceBar().FindFirstPresent(first, count);
+        return count;
+    }
+
+    // The toolkit's notification for a control of the window, as a user's action raises it.
+    void Send(const std::string& control, const char* type) {
+        ui::CControlUI* sender = Control(control);
+        ASSERT_NE(sender, nullptr) << control;
+        wnd->GetPaintManager().SendNotify(sender, type);
+    }
+
+    void SetSlider(const std::string& name, int value) {
+        static_cast<ui::CProgressUI*>(Control(name)->GetInterface("Progress"))->SetValue(value);
+    }
+
+    std::string ActiveProfilePath(const char* deviceName) {
+        CProfileList list(2, CDataFolders::UserDataFolder(deviceName), CDataFolders::DefaultProfileFile(deviceName));
+        list.Load();
+        return list.CurrentProfilePath();
+    }
+
+    void Save(const std::string& name) {
+        const char* output = std::getenv("NORVIK_TEST_OUTPUT");
+        ASSERT_NE(output, nullptr);
+        QDir().mkpath(output);
+        wnd->GetPaintManager().UpdateLayout();
+        const QImage image = wnd->GetWidget()->grab().toImage();
+        ASSERT_TRUE(image.save(QString::fromStdString(std::string(output) + "/" + name)));
+    }
+
+    CTempDataHome home;
+    std::shared_ptr<CSimHidBus> bus = std::make_shared<CSimHidBus>();
+    std::map<std::string, uint64_t> handles;
+    std::unique_ptr<CMainWnd> wnd;
+};
+
+TEST_F(MainWndDeviceTest, PluggedMouseShowsItsPageAndADpiSliderWritesTheRecord) {
+    Open();
+    EXPECT_TRUE(NoDeviceLinkShown());
+    auto mouse = Plug("mouse3389", MouseModel3389());
+    ASSERT_TRUE(WaitFor([&] { return VisibleOptions() == 1; }, 2000));
+    EXPECT_FALSE(NoDeviceLinkShown());
+    ASSERT_NE(wnd->DeviceBar().ActivePage(), nullptr);
+    EXPECT_EQ(wnd->DeviceBar().ActivePage()->DeviceName(), "mouse3389");
+    // The read-back after connecting has run once the page's stages are filled in.
+    ASSERT_TRUE(WaitFor([&] { return !Control("DPI_edit_1")->GetText().empty(); }));
+
+    SetSlider("DPI_slider_1", 40);
+    Send("DPI_slider_1", "movevaluechanged");
+    EXPECT_NE(mouse->Memory()[kStagePositionByte + 2], 40) << "dragging writes nothing";
+    Send("DPI_slider_1", "valuechanged");
+    ASSERT_TRUE(WaitFor([&] { return mouse->Memory()[kStagePositionByte + 2] == 40; }));
+    const Json::Value profile = CJsonDocument().ReadJsonValue(ActiveProfilePath("mouse3389"));
+    EXPECT_EQ(profile["Device"][0]["DPIStages"]["StageDPIs"][1]["StageDPIX"].asInt(), 40);
+}
+
+TEST_F(MainWndDeviceTest, AChangeMadeOnTheMouseIsReadBackAboutHalfASecondLater) {
+    Open();
+    auto mouse = Plug("mouse3389", MouseModel3389());
+    ASSERT_TRUE(WaitFor([&] { return !Control("DPI_edit_1")->GetText().empty(); }, 3000));
+    mouse->ClearRequests();
+    QElapsedTimer clock;
+    clock.start();
+    mouse->PressDpiButton();
+    const auto readsParameters = [&] {
+        for (const auto& request : mouse->Requests()) {
+            if (request.size() > 3 && request[3] == 0x05) {
+                return true;
+            }
+        }
+        return false;
+    };
+    ASSERT_TRUE(WaitFor(readsParameters, 3000));
+    EXPECT_GE(clock.elapsed(), 400);
+}
+
+TEST_F(MainWndDeviceTest, UnpluggingHidesTheOptionShowsNoDeviceLinkAndLeavesTheProfile) {
+    Open();
+    Plug("mouse3389", MouseModel3389());
+    ASSERT_TRUE(WaitFor([&] { return !Control("DPI_edit_1")->GetText().empty(); }, 3000));
+    const std::string profilePath = ActiveProfilePath("mouse3389");
+    const std::string before = FileText(profilePath);
+    ASSERT_TRUE(bus->Unplug(handles["mouse3389"]));
+    ASSERT_TRUE(WaitFor([&] { return NoDeviceLinkShown(); }, 1000));
+    EXPECT_EQ(VisibleOptions(), 0);
+    EXPECT_EQ(wnd->DeviceBar().ActivePage(), nullptr);
+    EXPECT_EQ(FileText(profilePath), before);
+}
+
+TEST_F(MainWndDeviceTest, TwoMiceThenTheSelectedOneLeavesAndTheOtherTakesOver) {
+    Open();
+    Plug("mouse", MouseModel3325());
+    Plug("mouse3389", MouseModel3389());
+    ASSERT_TRUE(WaitFor([&] { return VisibleOptions() == 2; }, 3000));
+    const auto& entries = wnd->DeviceBar().Entries();
+    for (const auto& entry : entries) {
+        if (entry.option->IsDeviceVisible()) {
+            EXPECT_TRUE(entry.option->IsSynchroCheckShown());
+        }
+    }
+    // Select the second mouse, then unplug it.
+    CPellixUSBDevice* second = nullptr;
+    for (int i = 0; i < static_cast<int>(entries.size()); ++i) {
+        if (entries[static_cast<size_t>(i)].page->DeviceName() == "mouse3389") {
+            wnd->DeviceBar().SelectDeviceOption(i, true, true);
+            second = entries[static_cast<size_t>(i)].page;
+        }
+    }
+    ASSERT_EQ(wnd->DeviceBar().ActivePage(), second);
+    ASSERT_TRUE(bus->Unplug(handles["mouse3389"]));
+    ASSERT_TRUE(WaitFor([&] { return VisibleOptions() == 1; }, 1000));
+    ASSERT_NE(wnd->DeviceBar().ActivePage(), nullptr);
+    EXPECT_EQ(wnd->DeviceBar().ActivePage()->DeviceName(), "mouse");
+    for (const auto& entry : entries) {
+        EXPECT_FALSE(entry.option->IsSynchroCheckShown());
+        EXPECT_FALSE(entry.option->IsSynchroChecked());
+    }
+    EXPECT_FALSE(NoDeviceLinkShown());
+}
+
+TEST_F(MainWndDeviceTest, ATypedDpiIsClampedToTheSensorsRange) {
+    Open();
+    auto mouse = Plug("mouse3389", MouseModel3389());
+    ASSERT_TRUE(WaitFor([&] { return !Control("DPI_edit_2")->GetText().empty(); }, 3000));
+    Control("DPI_edit_2")->SetText("999999");
+    Send("DPI_edit_2", "killfocus");
+    const int maximum = static_cast<ui::CProgressUI*>(Control("DPI_slider_2")->GetInterface("Progress"))->GetMaxValue();
+    EXPECT_EQ(static_cast<ui::CProgressUI*>(Control("DPI_slider_2")->GetInterface("Progress"))->GetValue(), maximum);
+    ASSERT_TRUE(WaitFor([&] { return mouse->Memory()[kStagePositionByte + 4] == maximum; }));
+}
+
+TEST_F(MainWndDeviceTest, RendersTheMousePageAndEachSettingsSubPage) {
+    Open();
+    Plug("mouse3389", MouseModel3389());
+    ASSERT_TRUE(WaitFor([&] { return !Control("DPI_edit_1")->GetText().empty(); }, 3000));
+    Save("main_window_mouse.png");
+    for (int sub = 0; Control("mouse_device_seting_option_" + std::to_string(sub)) != nullptr; ++sub) {
+        auto* option = static_cast<ui::COptionUI*>(
+            Control("mouse_device_seting_option_" + std::to_string(sub))->GetInterface("Option"));
+        option->Selected(true);
+        Save("main_window_mouse_" + std::to_string(sub) + ".png");
+    }
+}
+
+}  // namespace
