@@ -17,6 +17,7 @@
 
 #include <atomic>
 #include <cstdlib>
+#include <thread>
 
 namespace {
 
@@ -181,6 +182,20 @@ TEST_F(MainWndTest, TheCloseButtonEndsTheProcessWithCodeZero) {
             std::exit(3);
         },
         ::testing::ExitedWithCode(0), "");
+}
+
+TEST_F(MainWndTest, AnUpdateRoundMarksTheSettingsButtonOnlyWhenSomethingIsNew) {
+    auto wnd = Open();
+    bool settingsAsked = false;
+    wnd->SetMenuAction("setwnd_menu", [&] { settingsAsked = true; });
+    auto* setbtn = static_cast<ui::CButtonUI*>(wnd->GetPaintManager().FindControl("setbtn")->GetInterface("Button"));
+    // The update thread reports from its own thread; the window takes it over on the UI thread.
+    std::thread([&] { wnd->UpdateRoundFinished(true); }).join();
+    ASSERT_TRUE(WaitFor([&] { return settingsAsked; }));
+    EXPECT_EQ(setbtn->GetForeImage(), "file='sysbtn/haveNewInfo.png'");
+    std::thread([&] { wnd->UpdateRoundFinished(false); }).join();
+    ASSERT_TRUE(WaitFor([&] { return setbtn->GetForeImage().empty(); }));
+    Save(*wnd, "main_window.png");
 }
 
 TEST_F(MainWndTest, SubTreeElementsOfTheTableAreBuiltFromTheirFilesIgnoringCase) {
