@@ -4,6 +4,8 @@
 #include "app/main_wnd.h"
 #include "app/product_identity.h"
 #include "app/registered_messages.h"
+#include "net/update_service.h"
+#include "net/update_thread.h"
 #include "platform/ipc/broadcast_bus.h"
 #include "platform/ipc/shell_messages.h"
 #include "platform/ipc/single_instance.h"
@@ -37,6 +39,8 @@ int CApplication::Run() {
     window->SetBroadcaster([&bus](const std::string& name, std::uint64_t wParam, std::int64_t lParam) {
         bus.Broadcast(name, wParam, lParam);
     });
+    window->SetUpdateService(
+        std::make_unique<CUpdateThread>(*window, *window, CUpdateService::FromUserSettings()));
     // Created hidden at its final size and shown centred by "windowinit", so it never jumps.
     if (window->Create(nullptr, kProductName, kMainWndStyle & ~ui::WS_VISIBLE, 0, 0, 0, 1000, 640) ==
         nullptr) {

@@ -1,4 +1,7 @@
 #include "app/application.h"
+#include "sim/sim_device_registry.h"
+#include "sim/sim_environment.h"
+#include "sim/sim_hid_bus.h"
 
 #include <QApplication>
 
@@ -6,5 +9,8 @@ int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     // The last window going hidden to the tray must not end the program.
     QApplication::setQuitOnLastWindowClosed(false);
+    // With NORVIK_SIMULATE set, emulated devices stand in for the real bus; the bus lives until
+    // the end so that their states are saved.
+    const std::shared_ptr<CSimHidBus> simulated = InstallSimulatedBusFromEnvironment(CSimDeviceRegistry::Standard());
     return app::CApplication().Run();
 }
