@@ -56,6 +56,8 @@ void AddClickRows(CNotificationRouter& r, IRouteTargets& t) {
     r.Add(click, Match::ExactNoCase, "restorebtn",
           [&t](const auto&) { t.CaptionCommand(IRouteTargets::Caption::Restore); });
 
+    r.Add(click, Match::Prefix, "windowdeviceset_",
+          [&t](const RoutedNotification& n) { t.OpenDesktopDeviceSettings(Index(n)); });
     r.Add(click, Match::Prefix, "key_", OnPage(t, [&t](const RoutedNotification& n) {
               if (!t.PageInKeyView())
                   return;

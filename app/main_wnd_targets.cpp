@@ -5,6 +5,9 @@
 #include "ui/toolkit/message_queue.h"
 #include "ui/toolkit/progress_ui.h"
 
+#include <QProcess>
+#include <QStandardPaths>
+
 #include <cstdlib>
 
 namespace app {
@@ -71,6 +74,19 @@ void CMainWndTargets::StartProfileSwitchTimer() {
 
 void CMainWndTargets::ApplySameModeToAll() {
     window_.ApplySameModeToAll();
+}
+
+void CMainWndTargets::OpenDesktopDeviceSettings(int index) {
+    // The desktop's own panels stand in for the system's keyboard and mouse control panels; a
+    // desktop without them has nothing to open.
+    static const char* const kPanels[] = {"keyboard", "mouse"};
+    if (index < 0 || index > 1) {
+        return;
+    }
+    const QString program = QStandardPaths::findExecutable("gnome-control-center");
+    if (!program.isEmpty()) {
+        QProcess::startDetached(program, {kPanels[index]});
+    }
 }
 
 bool CMainWndTargets::Confirm(const std::string& textKey) {

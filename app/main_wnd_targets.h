@@ -28,6 +28,7 @@ public:
     void SelectAdjacentDevice(int step) override;
     void StartProfileSwitchTimer() override;
     void ApplySameModeToAll() override;
+    void OpenDesktopDeviceSettings(int index) override;
 
     bool Confirm(const std::string& textKey) override;
     void ShowMessage(const std::string& textKey) override;

@@ -27,6 +27,8 @@ public:
     virtual void SelectAdjacentDevice(int step) = 0;  // -1 previous, +1 next visible option
     virtual void StartProfileSwitchTimer() = 0;       // "device_profile_combo" (timer 1055)
     virtual void ApplySameModeToAll() = 0;            // "deng_same_mode"
+    // "windowdeviceset_" n: 0 the desktop's keyboard settings, 1 its mouse settings, when present.
+    virtual void OpenDesktopDeviceSettings(int index) = 0;
 
     // Modal message window; Confirm returns whether the user agreed.
     virtual bool Confirm(const std::string& textKey) = 0;

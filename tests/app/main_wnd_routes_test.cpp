@@ -34,6 +34,7 @@ public:
     }
     void StartProfileSwitchTimer() override { calls.push_back("StartProfileSwitchTimer"); }
     void ApplySameModeToAll() override { calls.push_back("ApplySameModeToAll"); }
+    void OpenDesktopDeviceSettings(int i) override { calls.push_back("DesktopSettings" + std::to_string(i)); }
     bool Confirm(const std::string& key) override {
         calls.push_back("Confirm " + key);
         return agree;
@@ -95,6 +96,7 @@ TEST_F(RoutesTest, WindowRowsRouteWhateverTheCaseOfTheirName) {
     EXPECT_EQ(Route("windowsize", "root"), Calls{"RootResized"});
     EXPECT_EQ(Route("windowsize", "other"), Calls{});
     EXPECT_EQ(Route("menu", "about_menu"), Calls{"OpenAboutWindow"});
+    EXPECT_EQ(Route("click", "windowdeviceset_1"), Calls{"DesktopSettings1"});
 }
 
 TEST_F(RoutesTest, IndexedNamesReachThePageWithTheirIndex) {
