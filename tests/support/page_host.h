@@ -44,7 +44,7 @@ public:
   <Default name="Label" value="textcolor=&quot;#FFFFFFFF&quot; disabledtextcolor=&quot;#FF5C6370&quot;"/>
   <Default name="Button" value="textcolor=&quot;#FFFFFFFF&quot; disabledtextcolor=&quot;#FF5C6370&quot; align=&quot;center&quot; borderround=&quot;4,4&quot;"/>
   <VerticalLayout name="root" bkcolor="#FF15171C">
-    <Control name="device_bar_item" height="0"/>
+    <Control name="device_bar_item" float="true" pos="0,0,1,1"/>
     <Include source=")" +
                pageLayout_ + R"("/>
   </VerticalLayout>
