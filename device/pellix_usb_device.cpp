@@ -40,7 +40,8 @@ TabChoice FunctionTabChoice(int type, int kind) {
 }
 
 void SelectTab(ui::CControlUI* control, int index) {
-    auto* tab = control != nullptr ? static_cast<ui::CTabLayoutUI*>(control->GetInterface("TabLayout")) : nullptr;
+    auto* tab =
+        control != nullptr ? static_cast<ui::CTabLayoutUI*>(control->GetInterface("TabLayout")) : nullptr;
     if (tab != nullptr && index >= 0) {
         tab->SelectItem(index);
     }
@@ -307,7 +308,8 @@ void CPellixUSBDevice::SetSlotRow(const InterfaceSlot& row) {
         connection_->SetRow(row);
         return;
     }
-    connection_ = std::make_unique<CDeviceConnection>(row, backend_ ? backend_ : platform::hid::ProcessBackend());
+    connection_ =
+        std::make_unique<CDeviceConnection>(row, backend_ ? backend_ : platform::hid::ProcessBackend());
     connection_->SyncThread().SetResyncRequest([this](int delayMs) { PostResync(delayMs); });
 }
 

@@ -106,7 +106,8 @@ void CPellixMouseDevice::BindButton(ui::CControlUI& button) {
     if (SplitIndexedName(button.GetName(), prefix, index)) {
         if (prefix == "light_") {
             SetLightButton(index, &button);
-        } else if (prefix == "light_0_" && index >= 0 && index < static_cast<int>(secondLightButtons_.size())) {
+        } else if (prefix == "light_0_" && index >= 0 &&
+                   index < static_cast<int>(secondLightButtons_.size())) {
             secondLightButtons_[index] = &button;
             secondLightPanel_ = secondLightPanel_ != nullptr ? secondLightPanel_ : button.GetParent();
         }
@@ -118,11 +119,12 @@ void CPellixMouseDevice::BindButton(ui::CControlUI& button) {
 
 ui::CControlUI* CPellixMouseDevice::SecondLightButton(int index) const {
     return index >= 0 && index < static_cast<int>(secondLightButtons_.size()) ? secondLightButtons_[index]
-                                                                                : nullptr;
+                                                                              : nullptr;
 }
 
 void CPellixMouseDevice::OnConnected() {
-    if (CMouseProtocol* protocol = Protocol(); protocol != nullptr && protocol->ReadDeviceInfo(profile_) == 1) {
+    if (CMouseProtocol* protocol = Protocol();
+        protocol != nullptr && protocol->ReadDeviceInfo(profile_) == 1) {
         ApplySensorRanges();
     }
     LoadActiveProfile();
@@ -143,7 +145,8 @@ void CPellixMouseDevice::Resync() {
 
 void CPellixMouseDevice::SetProfilePaths() {
     const std::string folder = UserDataFolder();
-    profilePath_ = CDataFolders::IsSafeFileName(ProfileBaseName()) ? folder + ProfileBaseName() + ".Json" : "";
+    profilePath_ =
+        CDataFolders::IsSafeFileName(ProfileBaseName()) ? folder + ProfileBaseName() + ".Json" : "";
     profile_.SetProfilePath(profilePath_);
     profile_.SetLightConfigPath(folder + ConfigBaseName() + ".config");
 }
@@ -259,8 +262,9 @@ void CPellixMouseDevice::ShowSystemSettings() {
             slider->SetValue(value);
         }
     }
-    const std::pair<const char*, bool> checks[] = {{"pointer_precision_check", settings.pointerPrecision != 0},
-                                                   {"scrolls_page_check", settings.scrollByPage != 0}};
+    const std::pair<const char*, bool> checks[] = {
+        {"pointer_precision_check", settings.pointerPrecision != 0},
+        {"scrolls_page_check", settings.scrollByPage != 0}};
     for (const auto& [name, on] : checks) {
         if (auto* check = As<ui::COptionUI>(PageControl(name), "Option")) {
             check->Selected(on, false);
@@ -436,8 +440,8 @@ void CPellixMouseDevice::KeyClicked(int index) {
     if (index < 0 || index >= static_cast<int>(keys_.size())) {
         return;
     }
-    const auto leftButtons =
-        std::count_if(keys_.begin(), keys_.end(), [](const KeyAssignment& key) { return CodeOf(key) == kLeftButton; });
+    const auto leftButtons = std::count_if(
+        keys_.begin(), keys_.end(), [](const KeyAssignment& key) { return CodeOf(key) == kLeftButton; });
     if (CodeOf(keys_[index]) == kLeftButton && leftButtons == 1) {
         ShowMessage("message_text_6");
         return;
@@ -471,8 +475,11 @@ void CPellixMouseDevice::HideKeyEditor() {
 }
 
 void CPellixMouseDevice::ShowTab(const std::string& tabName) {
-    static const std::pair<const char*, int> tabs[] = {
-        {"system_Op_tab", 1}, {"key_Op_tab", 2}, {"deng_Op_tab", 3}, {"macro_Op_tab", 7}, {"cursor_Op_tab", 4}};
+    static const std::pair<const char*, int> tabs[] = {{"system_Op_tab", 1},
+                                                       {"key_Op_tab", 2},
+                                                       {"deng_Op_tab", 3},
+                                                       {"macro_Op_tab", 7},
+                                                       {"cursor_Op_tab", 4}};
     for (const auto& [name, type] : tabs) {
         if (tabName == name) {
             SetFunctionTab(type);
@@ -483,7 +490,8 @@ void CPellixMouseDevice::ShowTab(const std::string& tabName) {
 
 void CPellixMouseDevice::SelectSettingsSubPage(int index) {
     SetFunctionTab(SubPageFunctionTab(index));
-    if (auto* option = As<ui::COptionUI>(PageControl(Indexed("mouse_device_seting_option_", index)), "Option")) {
+    if (auto* option =
+            As<ui::COptionUI>(PageControl(Indexed("mouse_device_seting_option_", index)), "Option")) {
         option->Selected(true, false);
     }
 }
@@ -568,7 +576,8 @@ void CPellixMouseDevice::PointerSettingChanged(const std::string& controlName) {
     } else if (controlName == "pointer_precision_check") {
         settings.SetPointerPrecision(IsChecked(controlName));
     } else if (controlName == "scrolls_page_check") {
-        settings.SetScrollByPage(IsChecked(controlName), static_cast<uint16_t>(SliderValue("scroll_speed_slider")));
+        settings.SetScrollByPage(IsChecked(controlName),
+                                 static_cast<uint16_t>(SliderValue("scroll_speed_slider")));
     } else if (controlName == "scroll_speed_slider") {
         if (auto* check = As<ui::COptionUI>(PageControl("scrolls_page_check"), "Option")) {
             check->Selected(false, false);
@@ -654,8 +663,9 @@ void CPellixMouseDevice::EffectWave() {
     const uint8_t brightness = static_cast<uint8_t>(frame >> 24);
     const int step = settings.forward ? CLightAnimation::kWheelSize / 6 : -CLightAnimation::kWheelSize / 6;
     for (int led = 0; led < LedCount(); ++led) {
-        const int place = ((waveState_.wheel + led * step) % CLightAnimation::kWheelSize + CLightAnimation::kWheelSize) %
-                          CLightAnimation::kWheelSize;
+        const int place =
+            ((waveState_.wheel + led * step) % CLightAnimation::kWheelSize + CLightAnimation::kWheelSize) %
+            CLightAnimation::kWheelSize;
         SetLedColour(led, CLightAnimation::Pack(CLightAnimation::Wheel()[place], brightness));
     }
 }

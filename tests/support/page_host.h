@@ -76,7 +76,8 @@ public:
         }
     }
 
-    ui::LRESULT MessageHandler(unsigned message, ui::WPARAM wParam, ui::LPARAM lParam, bool& handled) override {
+    ui::LRESULT MessageHandler(unsigned message, ui::WPARAM wParam, ui::LPARAM lParam,
+                               bool& handled) override {
         if (message == kMsgDeviceResync) {
             reinterpret_cast<CPellixUSBDevice*>(lParam)->RequestResync(static_cast<int>(wParam));
             handled = true;

@@ -106,14 +106,14 @@ protected:
     void Open(MouseModel model = MouseModel3389()) {
         mouse = std::make_shared<CSimulatedMouse>(std::move(model));
         bus->Plug(mouse->Model().name, mouse);
-        window = std::make_unique<CPageHostWindow>(
-            "XML\\DeviceXml\\mousedevice.xml", [this](const std::string& element) -> ui::CControlUI* {
-                if (element != "PellixMouseDevice") {
-                    return nullptr;
-                }
-                page = new CPellixMouseDevice;
-                return page;
-            });
+        window = std::make_unique<CPageHostWindow>("XML\\DeviceXml\\mousedevice.xml",
+                                                   [this](const std::string& element) -> ui::CControlUI* {
+                                                       if (element != "PellixMouseDevice") {
+                                                           return nullptr;
+                                                       }
+                                                       page = new CPellixMouseDevice;
+                                                       return page;
+                                                   });
         ASSERT_NE(window->Create(nullptr, "mouse page", 0, 0, 0, 0, 1000, 542), nullptr);
         ASSERT_NE(page, nullptr);
         window->SetNotifier([this](ui::TNotifyUI& msg) { RoutePageNotification(*page, msg); });
@@ -144,7 +144,9 @@ protected:
         ui::CControlUI* control = window->GetPaintManager().FindControl(name);
         return control != nullptr ? static_cast<T*>(control->GetInterface(interfaceName)) : nullptr;
     }
-    ui::CSliderUI* Slider(int stage) { return Control<ui::CSliderUI>(Indexed("DPI_slider_", stage), "Slider"); }
+    ui::CSliderUI* Slider(int stage) {
+        return Control<ui::CSliderUI>(Indexed("DPI_slider_", stage), "Slider");
+    }
     ui::CControlUI* Edit(int stage) { return Control<ui::CControlUI>(Indexed("DPI_edit_", stage), "Edit"); }
     // Whether slider n is drawn with the active stage's accent: the filled part of its track,
     // left of the thumb.
@@ -155,7 +157,9 @@ protected:
         const QColor colour = image.pixelColor(slider.left() + 3, slider.center().y() + 1);
         return colour.blue() > 200 && colour.red() < 60;
     }
-    ui::COptionUI* Check(int stage) { return Control<ui::COptionUI>(Indexed("DPI_enable_check_", stage), "Option"); }
+    ui::COptionUI* Check(int stage) {
+        return Control<ui::COptionUI>(Indexed("DPI_enable_check_", stage), "Option");
+    }
 
     void Send(ui::CControlUI* control, const char* type) {
         window->GetPaintManager().SendNotify(control, type, 0, 0, false);
@@ -201,7 +205,9 @@ TEST_F(MousePage, AConnectedMouseShowsTheActiveProfileWithTheSensorsRanges) {
         EXPECT_TRUE(row->IsVisible()) << key;
         EXPECT_FALSE(row->GetItemAt(1)->GetText().empty()) << key;
     }
-    EXPECT_EQ(static_cast<ui::CContainerUI*>(list->GetItemAt(0)->GetInterface("Container"))->GetItemAt(0)->GetText(),
+    EXPECT_EQ(static_cast<ui::CContainerUI*>(list->GetItemAt(0)->GetInterface("Container"))
+                  ->GetItemAt(0)
+                  ->GetText(),
               "Left button");
     EXPECT_NE(page->KeyButton(0)->GetToolTip().find("Left button"), std::string::npos);
 }
@@ -231,15 +237,16 @@ TEST_F(MousePage, PollingOptionThreeGoesToByteFourteen) {
     const Json::Value document = CJsonDocument().ReadJsonValue(page->ProfilePath());
     EXPECT_EQ(document["Device"][0]["ReportStages"]["StageActive"].asInt(), 3);
     for (int option = 0; option < 5; ++option) {
-        EXPECT_EQ(Control<ui::COptionUI>(Indexed("polling_rate_option_", option), "Option")->IsSelected(), option == 3);
+        EXPECT_EQ(Control<ui::COptionUI>(Indexed("polling_rate_option_", option), "Option")->IsSelected(),
+                  option == 3);
     }
 }
 
 struct EntryCase {
     const char* name;
     MouseModel (*model)();
-    int position;      // shown by the slider
-    const char* dpi;   // shown by the entry at that position
+    int position;       // shown by the slider
+    const char* dpi;    // shown by the entry at that position
     const char* typed;  // typed into the entry
     int typedPosition;  // where the slider ends
     const char* shown;  // what the entry shows afterwards
@@ -314,7 +321,8 @@ TEST_F(MousePage, PointerSettingsAreSavedButNotSent) {
     EXPECT_EQ(page->SystemSettings().scrollByPage, 0);  // moving the slider ends page scrolling
     EXPECT_FALSE(Control<ui::COptionUI>("scrolls_page_check", "Option")->IsSelected());
     EXPECT_EQ(page->SystemSettings().msh, 2);
-    const Json::Value system = CJsonDocument().ReadJsonValue(page->ProfilePath())["Device"][0]["SystemStages"];
+    const Json::Value system =
+        CJsonDocument().ReadJsonValue(page->ProfilePath())["Device"][0]["SystemStages"];
     EXPECT_EQ(system["WheelScorlllinse"].asInt(), 7);
     EXPECT_EQ(system["MSHSelectItem"].asInt(), 2);
     // MSH is written with the record (it is not part of it); the pointer settings send nothing.
@@ -346,8 +354,8 @@ TEST_F(MousePage, FunctionTabsFollowTheTypeTable) {
     auto* function = Control<ui::CTabLayoutUI>("device_function_switch", "TabLayout");
     auto* key = Control<ui::CTabLayoutUI>("device_key_function_switch", "TabLayout");
     // Each row starts from function tab 0 / key tab 0 unless it follows the row before.
-    const TabCase cases[] = {{2, 2, 0, 1}, {6, 2, 0, 1}, {3, 2, 1, 1}, {8, 2, 1, 1}, {4, 2, 3, 1}, {7, 2, 0, 2},
-                             {5, 2, 2, 2}, {9, 2, 0, 0}, {4, 3, 0, 2}, {0, 2, 0, 0}};
+    const TabCase cases[] = {{2, 2, 0, 1}, {6, 2, 0, 1}, {3, 2, 1, 1}, {8, 2, 1, 1}, {4, 2, 3, 1},
+                             {7, 2, 0, 2}, {5, 2, 2, 2}, {9, 2, 0, 0}, {4, 3, 0, 2}, {0, 2, 0, 0}};
     for (const TabCase& row : cases) {
         page->SetDeviceKind(row.kind, 0);
         page->SetFunctionTab(row.type);
@@ -412,8 +420,15 @@ TEST_F(MousePage, TheSameLightModeIsSavedAndSent) {
     EXPECT_EQ(light["SelectItem"].asInt(), 7);
 }
 
-TEST_F(MousePage, StoppingTheLightThreadEndsItWithItsExitText) {
+TEST_F(MousePage, TheLightThreadAnimatesAnOpenMouseAndStopsWithItsExitText) {
     Open();
+    LightInfo spectrum;
+    spectrum.light = 4;
+    spectrum.speed = 4;
+    page->ApplySyncLightMode(1, spectrum);
+    const uint64_t steps = page->LightSteps();
+    ASSERT_TRUE(WaitFor([&] { return page->LightSteps() > steps + 3; }));
+    EXPECT_NE(page->GetLedColour(0) >> 24, 0u);  // lit at the chosen brightness
     CDebugCapture capture;
     page->StopLightThread();
     EXPECT_FALSE(page->IsLightThreadRunning());
