@@ -149,3 +149,14 @@ std::vector<MouseCorrection> CMouseProfiledata::GetCorrections() {
     }
     return corrections_;
 }
+
+void CMouseProfiledata::OpenActiveProfile(const std::string& profilePath, const std::string& lightConfigPath,
+                                          const std::string& defaultProfilePath) {
+    SetDefaultProfilePath(defaultProfilePath);
+    SetDeviceIndex(0);
+    SetProfilePath(profilePath);
+    SetLightConfigPath(lightConfigPath);
+    LoadDeviceSection(profilePath);
+    GetStages();
+    GetSystemSettings();
+}

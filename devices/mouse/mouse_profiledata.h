@@ -63,6 +63,12 @@ class CMouseProfiledata : public CBasicProfiledata {
 public:
     static constexpr uint16_t kDefaultSensorId = 0x3325;
 
+    // Makes the profile file at profilePath the active profile: sets the paths (device index 0),
+    // loads the device section (completed from the default profile when it lacks one) and reads
+    // the stages and the system settings.
+    void OpenActiveProfile(const std::string& profilePath, const std::string& lightConfigPath,
+                           const std::string& defaultProfilePath);
+
     // The stored list, its first entries replaced by the profile's stages and extended by any
     // further ones; unchanged when the profile has no "DPIStages". Also reads the active stage.
     std::vector<DpiStage> GetStages();
