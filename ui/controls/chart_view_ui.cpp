@@ -101,17 +101,21 @@ void CChartViewUI::PaintPie(QPainter& painter) {
     for (std::size_t i = 0; i < items_.size(); ++i) {
         const double sweep = std::max(0.0, items_[i].value) * 360.0 / total;
         painter.setBrush(ToQColor(kSliceColours[i % kSliceColours.size()]));
-        painter.drawPie(circle, static_cast<int>(std::lround(start * 16)), -static_cast<int>(std::lround(sweep * 16)));
+        painter.drawPie(circle, static_cast<int>(std::lround(start * 16)),
+                        -static_cast<int>(std::lround(sweep * 16)));
         start -= sweep;
     }
     painter.restore();
     const QFont font = manager_ != nullptr ? manager_->GetFont(font_) : QFont();
     for (int row = 0; row < textRows; ++row) {
-        const QRect line(pos_.left(), area.bottom() + 1 + row * Scaled(kTextHeight), pos_.width(), Scaled(kTextHeight));
-        CRenderEngine::DrawColor(painter, QRect(line.left(), line.center().y() - Scaled(4), Scaled(8), Scaled(8)),
+        const QRect line(pos_.left(), area.bottom() + 1 + row * Scaled(kTextHeight), pos_.width(),
+                         Scaled(kTextHeight));
+        CRenderEngine::DrawColor(painter,
+                                 QRect(line.left(), line.center().y() - Scaled(4), Scaled(8), Scaled(8)),
                                  kSliceColours[static_cast<std::size_t>(row) % kSliceColours.size()]);
-        CRenderEngine::DrawText(painter, line.adjusted(Scaled(14), 0, 0, 0), items_[static_cast<std::size_t>(row)].text,
-                                kTextColour, font, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
+        CRenderEngine::DrawText(painter, line.adjusted(Scaled(14), 0, 0, 0),
+                                items_[static_cast<std::size_t>(row)].text, kTextColour, font,
+                                DT_LEFT | DT_VCENTER | DT_SINGLELINE);
     }
 }
 
@@ -135,8 +139,9 @@ void CChartViewUI::PaintHistogram(QPainter& painter) {
             CRenderEngine::DrawColor(painter, bar, kSliceColours.front(), QSize(Scaled(2), Scaled(2)));
         }
         if (textHeight > 0) {
-            CRenderEngine::DrawText(painter, QRect(pos_.left() + i * slot, pos_.bottom() + 1 - textHeight, slot, textHeight),
-                                    item.text, kTextColour, font, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+            CRenderEngine::DrawText(
+                painter, QRect(pos_.left() + i * slot, pos_.bottom() + 1 - textHeight, slot, textHeight),
+                item.text, kTextColour, font, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
         }
     }
     if (shadow > 0 && !shadowImage_.empty()) {

@@ -77,7 +77,8 @@ void CHandImgSelectButtonUI::PanTo(QPoint mouse) {
     }
     QPoint travel = mouse - dragStartMouse_;
     if (manager_ != nullptr) {
-        travel = QPoint(manager_->GetDPIObj().ScaleBack(travel.x()), manager_->GetDPIObj().ScaleBack(travel.y()));
+        travel =
+            QPoint(manager_->GetDPIObj().ScaleBack(travel.x()), manager_->GetDPIObj().ScaleBack(travel.y()));
     }
     const QPoint wanted = dragStartSource_ + travel;
     const int left = std::clamp(wanted.x(), 0, imageSize_.width() - source_.width());
