@@ -3,8 +3,7 @@
 #include "ui/toolkit/control_ui.h"
 
 #include <QPointer>
-
-class QWidget;
+#include <QWidget>
 
 // CWndUI: a place in a skin for a native widget. The widget follows the control's rectangle (in
 // screen coordinates when it is not a child of the control's window) and is shown exactly while
