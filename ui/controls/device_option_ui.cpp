@@ -220,7 +220,7 @@ void CDeviceOptionUI::Notify(TNotifyUI& msg) {
 
 void CDeviceOptionUI::DoEvent(TEventUI& event) {
     const int id = static_cast<int>(event.wParam);
-    if (event.Type == EventType::Timer && id >= kChannelTimer && id <= kPollTimer) {
+    if (event.Type == EventType::Timer && id >= kConnectTimer && id <= kPollTimer) {
         OnLifecycleTimer(id);
         return;
     }
@@ -232,15 +232,6 @@ bool CDeviceOptionUI::ChannelOpen() const {
 }
 
 void CDeviceOptionUI::OnLifecycleTimer(int id) {
-    // Timer 1000 is the one that runs 200 times a second: instead of stopping and starting it on
-    // every tick, it is left running while the channel is open, which is the same tick train
-    // without a new timer object each time.
-    if (id == kChannelTimer) {
-        if (!ChannelOpen()) {
-            KillTimer(kChannelTimer);
-        }
-        return;
-    }
     KillTimer(id);
     if (device_ == nullptr) {
         return;
@@ -248,9 +239,6 @@ void CDeviceOptionUI::OnLifecycleTimer(int id) {
     switch (id) {
         case kConnectTimer:
             device_->OnConnected();
-            if (ChannelOpen()) {
-                SetTimer(kChannelTimer, kChannelPeriodMs);
-            }
             if (device_->ReportsPowerState()) {
                 SetTimer(kPollTimer, kPollPeriodMs);
             }

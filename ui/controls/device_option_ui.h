@@ -14,13 +14,15 @@ class IDeviceLifecycle;
 // device's power indicator tab, the visible flag (visible = device attached) and a non-owning link
 // to the device, whose lifecycle it drives with its timers:
 //
-//   1001  the device appeared 500 ms ago: OnConnected, then timer 1000 while the command channel
-//         is open and timer 1005 when the device reports its power state
+//   1001  the device appeared 500 ms ago: OnConnected, then timer 1005 when the device reports
+//         its power state
 //   1002  the device announced a change of its own settings: Resync
 //   1003, 1004  the device's empty hooks
 //   1005  PeriodicPoll, again every 5000 ms while the device reports its power state and its
 //         channel is open
-//   1000  keeps ticking every 5 ms while the channel is open and does nothing else
+//
+// A 5 ms timer 1000 that ticks while the channel is open has no effect at all, so it is not run:
+// it would wake the program 200 times a second for nothing.
 //
 // Each timer is stopped before it acts, so each start gives one call. Activating the option sends
 // "selectchanged". Attribute: icondest ('l,t,r,b', where the icon sits inside "device_select").
@@ -34,13 +36,11 @@ class CLabelUI;
 
 class CDeviceOptionUI : public CHorizontalLayoutUI, public INotifyUI {
 public:
-    static constexpr int kChannelTimer = 1000;
     static constexpr int kConnectTimer = 1001;
     static constexpr int kResyncTimer = 1002;
     static constexpr int kHookTimer1003 = 1003;
     static constexpr int kHookTimer1004 = 1004;
     static constexpr int kPollTimer = 1005;
-    static constexpr int kChannelPeriodMs = 5;
     static constexpr int kConnectDelayMs = 500;
     static constexpr int kPollPeriodMs = 5000;
 

@@ -17,16 +17,12 @@ public:
     void OnTimerHook1003() override { calls.push_back("Hook1003"); }
     void OnTimerHook1004() override { calls.push_back("Hook1004"); }
     void PeriodicPoll() override { calls.push_back("PeriodicPoll"); }
-    bool IsCommandChannelOpen() const override {
-        ++channelQueries;
-        return open;
-    }
+    bool IsCommandChannelOpen() const override { return open; }
     bool ReportsPowerState() const override { return reportsPower; }
 
     std::vector<std::string> calls;
     bool open = true;
     bool reportsPower = false;
-    mutable int channelQueries = 0;
 };
 
 class DeviceOptionTest : public ControlsTest {
@@ -162,7 +158,7 @@ TEST_F(DeviceOptionTest, BindingGroupSelectionNameAndVisibility) {
     EXPECT_EQ(wnd->notes, std::vector<std::string>{"selectchanged:"});
 }
 
-TEST_F(DeviceOptionTest, TheConnectTimerCallsOnConnectedThenTicksOnlyWhileTheChannelIsOpen) {
+TEST_F(DeviceOptionTest, TheConnectTimerCallsOnConnectedOnceThenStartsThePollForAPoweredDevice) {
     CFakeDevice device;
     device.reportsPower = true;
     first->SetDevice(&device);
@@ -172,15 +168,7 @@ TEST_F(DeviceOptionTest, TheConnectTimerCallsOnConnectedThenTicksOnlyWhileTheCha
     ASSERT_TRUE(WaitFor([&] { return !device.calls.empty(); }, 3000));
     EXPECT_EQ(device.calls, std::vector<std::string>{"OnConnected"});
     EXPECT_FALSE(Armed(CDeviceOptionUI::kConnectTimer));
-    EXPECT_TRUE(Armed(CDeviceOptionUI::kChannelTimer));
     EXPECT_TRUE(Armed(CDeviceOptionUI::kPollTimer));
-    // Timer 1000 keeps asking the channel and does nothing else.
-    const int queries = device.channelQueries;
-    ASSERT_TRUE(WaitFor([&] { return device.channelQueries >= queries + 3; }, 3000));
-    EXPECT_EQ(device.calls, std::vector<std::string>{"OnConnected"});
-    device.open = false;
-    ASSERT_TRUE(WaitFor([&] { return !Armed(CDeviceOptionUI::kChannelTimer); }, 3000));
-    EXPECT_EQ(device.calls, std::vector<std::string>{"OnConnected"});
     first->SetDevice(nullptr);
 }
 
@@ -193,18 +181,11 @@ TEST_F(DeviceOptionTest, EachLifecycleTimerStopsBeforeItActsAndRearmsOnlyAsItsRu
         std::vector<int> armedAfter;
     };
     const SCase cases[] = {
-        {1001, true, false, {"OnConnected"}, {1000}},
-        {1001, true, true, {"OnConnected"}, {1000, 1005}},
-        {1001, false, false, {"OnConnected"}, {}},
-        {1001, false, true, {"OnConnected"}, {1005}},
-        {1002, true, true, {"Resync"}, {}},
-        {1003, true, false, {"Hook1003"}, {}},
-        {1004, true, false, {"Hook1004"}, {}},
-        {1005, true, true, {"PeriodicPoll"}, {1005}},
-        {1005, false, true, {"PeriodicPoll"}, {}},
-        {1005, true, false, {"PeriodicPoll"}, {}},
-        {1000, true, false, {}, {1000}},
-        {1000, false, false, {}, {}},
+        {1001, true, false, {"OnConnected"}, {}},  {1001, true, true, {"OnConnected"}, {1005}},
+        {1001, false, false, {"OnConnected"}, {}}, {1001, false, true, {"OnConnected"}, {1005}},
+        {1002, true, true, {"Resync"}, {}},        {1003, true, false, {"Hook1003"}, {}},
+        {1004, true, false, {"Hook1004"}, {}},     {1005, true, true, {"PeriodicPoll"}, {1005}},
+        {1005, false, true, {"PeriodicPoll"}, {}}, {1005, true, false, {"PeriodicPoll"}, {}},
     };
     for (const SCase& c : cases) {
         SCOPED_TRACE("timer " + std::to_string(c.timer) + (c.open ? " open" : " closed") +
@@ -217,7 +198,7 @@ TEST_F(DeviceOptionTest, EachLifecycleTimerStopsBeforeItActsAndRearmsOnlyAsItsRu
         first->SetTimer(c.timer, 60000);
         Fire(first, c.timer);
         EXPECT_EQ(device.calls, c.calls);
-        for (int id = CDeviceOptionUI::kChannelTimer; id <= CDeviceOptionUI::kPollTimer; ++id) {
+        for (int id = CDeviceOptionUI::kConnectTimer; id <= CDeviceOptionUI::kPollTimer; ++id) {
             const bool expected =
                 std::find(c.armedAfter.begin(), c.armedAfter.end(), id) != c.armedAfter.end();
             EXPECT_EQ(Armed(id), expected) << "timer " << id;
@@ -229,7 +210,7 @@ TEST_F(DeviceOptionTest, EachLifecycleTimerStopsBeforeItActsAndRearmsOnlyAsItsRu
 
 TEST_F(DeviceOptionTest, WithoutADeviceTheTimersStopAndCallNothing) {
     first->SetDevice(nullptr);
-    for (int id = CDeviceOptionUI::kChannelTimer; id <= CDeviceOptionUI::kPollTimer; ++id) {
+    for (int id = CDeviceOptionUI::kConnectTimer; id <= CDeviceOptionUI::kPollTimer; ++id) {
         first->SetTimer(id, 60000);
         Fire(first, id);
         EXPECT_FALSE(Armed(id)) << id;
