@@ -1,5 +1,16 @@
 #include "app/control_factory_tables.h"
 
+#include "ui/controls/chart_view_ui.h"
+#include "ui/controls/circle_progress_ui.h"
+#include "ui/controls/combo_edit_container_element_ui.h"
+#include "ui/controls/device_key_button_ui.h"
+#include "ui/controls/device_option_ui.h"
+#include "ui/controls/hand_img_button_ui.h"
+#include "ui/controls/hand_img_select_button_ui.h"
+#include "ui/controls/mp_device_power_ui.h"
+#include "ui/controls/redio_macro_button_ui.h"
+#include "ui/controls/select_panel_ui.h"
+#include "ui/controls/wnd_ui.h"
 #include "ui/toolkit/control_factory.h"
 #include "ui/toolkit/dialog_builder.h"
 #include "ui/toolkit/ui_parse.h"
@@ -11,6 +22,11 @@ namespace app {
 namespace {
 
 using Creator = std::function<ui::CControlUI*()>;
+
+template <typename Control>
+ui::CControlUI* Make() {
+    return new Control();
+}
 
 struct SClassRow {
     const char* className;
@@ -25,13 +41,27 @@ struct SElementRow {
 
 const std::array<SClassRow, 22>& ClassTable() {
     static const std::array<SClassRow, 22> table{{
-        {"CCircleProgressUI", {}},   {"CChartViewUI", {}},           {"CWndUI", {}},
-        {"CSelectPanelUI", {}},      {"CDeviceKeyButtonUI", {}},     {"CUpdateInfoListItemUI", {}},
-        {"CDeviceOptionUI", {}},     {"CMpDevicePowerUI", {}},       {"CComboEditContainerElementUI", {}},
-        {"CHandImgButtonUI", {}},    {"CHandImgSelectButtonUI", {}}, {"CRedioMacroButtonUI", {}},
-        {"CLightControlUI", {}},     {"CMacroControlUI", {}},        {"CKeySetControlUI", {}},
-        {"CDeviceProfileUI", {}},    {"CShootControlUI", {}},        {"CMagicControlUI", {}},
-        {"CVoice6533ControlUI", {}}, {"CPellixUSBDevice", {}},       {"CPellixMousePadDevice", {}},
+        {"CCircleProgressUI", Make<ui::CCircleProgressUI>},
+        {"CChartViewUI", Make<ui::CChartViewUI>},
+        {"CWndUI", Make<ui::CWndUI>},
+        {"CSelectPanelUI", Make<ui::CSelectPanelUI>},
+        {"CDeviceKeyButtonUI", Make<ui::CDeviceKeyButtonUI>},
+        {"CUpdateInfoListItemUI", {}},
+        {"CDeviceOptionUI", Make<ui::CDeviceOptionUI>},
+        {"CMpDevicePowerUI", Make<ui::CMpDevicePowerUI>},
+        {"CComboEditContainerElementUI", Make<ui::CComboEditContainerElementUI>},
+        {"CHandImgButtonUI", Make<ui::CHandImgButtonUI>},
+        {"CHandImgSelectButtonUI", Make<ui::CHandImgSelectButtonUI>},
+        {"CRedioMacroButtonUI", Make<ui::CRedioMacroButtonUI>},
+        {"CLightControlUI", {}},
+        {"CMacroControlUI", {}},
+        {"CKeySetControlUI", {}},
+        {"CDeviceProfileUI", {}},
+        {"CShootControlUI", {}},
+        {"CMagicControlUI", {}},
+        {"CVoice6533ControlUI", {}},
+        {"CPellixUSBDevice", {}},
+        {"CPellixMousePadDevice", {}},
         {"CPellixHS6533Device", {}},
     }};
     return table;
@@ -39,13 +69,13 @@ const std::array<SClassRow, 22>& ClassTable() {
 
 const std::array<SElementRow, 25>& ElementTable() {
     static const std::array<SElementRow, 25> table{{
-        {"CircleProgress", {}, nullptr},
-        {"SelectPanel", {}, nullptr},
-        {"DeviceKeyButton", {}, nullptr},
-        {"HandImgButton", {}, nullptr},
-        {"HandImgSelectButton", {}, nullptr},
-        {"RedioMacroButton", {}, nullptr},
-        {"ComboEditContainerElement", {}, nullptr},
+        {"CircleProgress", Make<ui::CCircleProgressUI>, nullptr},
+        {"SelectPanel", Make<ui::CSelectPanelUI>, nullptr},
+        {"DeviceKeyButton", Make<ui::CDeviceKeyButtonUI>, nullptr},
+        {"HandImgButton", Make<ui::CHandImgButtonUI>, nullptr},
+        {"HandImgSelectButton", Make<ui::CHandImgSelectButtonUI>, nullptr},
+        {"RedioMacroButton", Make<ui::CRedioMacroButtonUI>, nullptr},
+        {"ComboEditContainerElement", Make<ui::CComboEditContainerElementUI>, nullptr},
         {"PellixMousePadDevice", {}, nullptr},
         {"PellixHS6533Device", {}, nullptr},
         {"PellixMouseDevice", {}, nullptr},
