@@ -1,5 +1,7 @@
 #include "app/control_factory_tables.h"
 
+#include "device/pellix_usb_device.h"
+#include "devices/mouse/pellix_mouse_device.h"
 #include "ui/controls/chart_view_ui.h"
 #include "ui/controls/circle_progress_ui.h"
 #include "ui/controls/combo_edit_container_element_ui.h"
@@ -60,7 +62,7 @@ const std::array<SClassRow, 22>& ClassTable() {
         {"CShootControlUI", {}},
         {"CMagicControlUI", {}},
         {"CVoice6533ControlUI", {}},
-        {"CPellixUSBDevice", {}},
+        {"CPellixUSBDevice", Make<CPellixUSBDevice>},
         {"CPellixMousePadDevice", {}},
         {"CPellixHS6533Device", {}},
     }};
@@ -76,10 +78,10 @@ const std::array<SElementRow, 25>& ElementTable() {
         {"HandImgSelectButton", Make<ui::CHandImgSelectButtonUI>, nullptr},
         {"RedioMacroButton", Make<ui::CRedioMacroButtonUI>, nullptr},
         {"ComboEditContainerElement", Make<ui::CComboEditContainerElementUI>, nullptr},
-        {"PellixMousePadDevice", {}, nullptr},
-        {"PellixHS6533Device", {}, nullptr},
-        {"PellixMouseDevice", {}, nullptr},
-        {"PellixKeyboardDevice", {}, nullptr},
+        {"PellixMousePadDevice", Make<CPellixUSBDevice>, nullptr},
+        {"PellixHS6533Device", Make<CPellixUSBDevice>, nullptr},
+        {"PellixMouseDevice", Make<CPellixMouseDevice>, nullptr},
+        {"PellixKeyboardDevice", Make<CPellixUSBDevice>, nullptr},
         {"DeviceProfile", {}, nullptr},
         {"LightControl", {}, nullptr},
         {"MagicControl", {}, nullptr},

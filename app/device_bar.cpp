@@ -61,11 +61,11 @@ bool CDeviceBar::AssemblePage(const InterfaceSlot& slot, const SPageContext& con
     const DevicePageInfo& pageInfo = DevicePages()[static_cast<size_t>(descriptorRow)];
     SEntry entry;
     ui::CDialogBuilder indicatorBuilder;
-    entry.indicator = As<CMpDevicePowerUI>(indicatorBuilder.Create(kPowerIndicatorLayout, callback_, &manager_),
+    entry.indicator = As<ui::CMpDevicePowerUI>(indicatorBuilder.Create(kPowerIndicatorLayout, callback_, &manager_),
                                            "MpDevicePower");
     ui::CDialogBuilder optionBuilder;
     entry.option =
-        As<CDeviceOptionUI>(optionBuilder.Create(descriptor.itemLayout, callback_, &manager_), "DeviceOption");
+        As<ui::CDeviceOptionUI>(optionBuilder.Create(descriptor.itemLayout, callback_, &manager_), "DeviceOption");
     ui::CDialogBuilder pageBuilder;
     entry.page = As<CPellixUSBDevice>(pageBuilder.Create(pageInfo.pageLayout, callback_, &manager_), "PellixUSBDevice");
     if (entry.indicator == nullptr || entry.option == nullptr || entry.page == nullptr) {
@@ -99,6 +99,10 @@ void CDeviceBar::AddEntry(int descriptorRow, const InterfaceSlot& slot, const SE
     page.SetConfigBaseName(pageInfo.configBaseName != nullptr ? pageInfo.configBaseName : kLightConfigBaseName);
     page.SetScreenSize(context.screenWidth, context.screenHeight);
     page.SetPowerIndicator(entry.indicator);
+    page.SetKeyCount(pageInfo.keyCount);
+    page.SetLedCount(pageInfo.ledCount);
+    page.SetReportsPowerState(pageInfo.reportsPowerState);
+    page.SetLogoLed(pageInfo.logoLed);
     page.SetSlotRow(slot);
     page.InitPage();
 
@@ -114,7 +118,7 @@ void CDeviceBar::BindOption(int descriptorRow, const SEntry& entry) {
     if (auto* bar = As<ui::CContainerUI>(Find(kBar), "Container")) {
         bar->Add(entry.option);
     }
-    CDeviceOptionUI& option = *entry.option;
+    ui::CDeviceOptionUI& option = *entry.option;
     option.SetSynchroChecked(false);
     option.SetGroup(descriptor.tabHeader);
     auto* pages = As<ui::CTabLayoutUI>(Find(kPageTab), "TabLayout");
@@ -186,7 +190,7 @@ void CDeviceBar::HideDeviceOption(int index) {
     if (index < 0 || index >= static_cast<int>(entries_.size())) {
         return;
     }
-    CDeviceOptionUI& option = *entries_[static_cast<size_t>(index)].option;
+    ui::CDeviceOptionUI& option = *entries_[static_cast<size_t>(index)].option;
     int next = -1;
     if (option.IsDeviceVisible() && option.IsOptionSelected()) {
         if (leavingSelected_) {
@@ -233,7 +237,7 @@ void CDeviceBar::SelectAdjacent(int step) {
 
 int CDeviceBar::SelectedIndex() const {
     for (int i = 0; i < static_cast<int>(entries_.size()); ++i) {
-        const CDeviceOptionUI& option = *entries_[static_cast<size_t>(i)].option;
+        const ui::CDeviceOptionUI& option = *entries_[static_cast<size_t>(i)].option;
         if (option.IsDeviceVisible() && option.IsOptionSelected()) {
             return i;
         }

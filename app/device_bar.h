@@ -22,12 +22,12 @@
 
 namespace ui {
 class CControlUI;
+class CDeviceOptionUI;
+class CMpDevicePowerUI;
 class CPaintManagerUI;
 class IDialogBuilderCallback;
 }  // namespace ui
 
-class CDeviceOptionUI;
-class CMpDevicePowerUI;
 class CPellixUSBDevice;
 
 namespace app {
@@ -36,8 +36,8 @@ class CDeviceBar {
 public:
     struct SEntry {
         CPellixUSBDevice* page = nullptr;
-        CDeviceOptionUI* option = nullptr;
-        CMpDevicePowerUI* indicator = nullptr;
+        ui::CDeviceOptionUI* option = nullptr;
+        ui::CMpDevicePowerUI* indicator = nullptr;
     };
 
     // What the page of a new entry needs from the window.

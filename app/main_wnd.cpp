@@ -129,6 +129,7 @@ void CMainWnd::AssembleDevicePages() {
     bar_->AssemblePages(slots, {GetHWND(), screenSize_.width(), screenSize_.height()});
     for (const CDeviceBar::SEntry& entry : bar_->Entries()) {
         binder_.Add(entry.page->Connection());
+        entry.page->SetMessageSink([this](const std::string& textKey) { ShowMessage(textKey); });
     }
 }
 
@@ -264,16 +265,16 @@ int CMainWnd::FirmwareVersion(size_t page) const {
     if (!bar_ || page >= bar_->Entries().size()) {
         return 0;
     }
-    const CPellixUSBDevice& device = *bar_->Entries()[page].page;
-    return device.IsCommandChannelOpen() ? device.FirmwareVersion() : 0;
+    CPellixUSBDevice& device = *bar_->Entries()[page].page;
+    return device.IsCommandChannelOpen() ? device.Connection().Command().Device().Version() : 0;
 }
 
 bool CMainWnd::Confirm(const std::string& textKey) {
-    return app::ShowMessage(GetHWND(), "", textKey, true, m_pm.GetDPI(), 1) != 0;
+    return CMsgWnd::ShowMessage(GetHWND(), "", textKey, true, m_pm.GetDPI(), 1) != 0;
 }
 
 void CMainWnd::ShowMessage(const std::string& textKey) {
-    app::ShowMessage(GetHWND(), "", textKey, true, m_pm.GetDPI(), 0);
+    CMsgWnd::ShowMessage(GetHWND(), "", textKey, true, m_pm.GetDPI(), 0);
 }
 
 void CMainWnd::ShowMessageNumber(const std::string& textKey, int number) {
@@ -284,11 +285,11 @@ void CMainWnd::ShowMessageNumber(const std::string& textKey, int number) {
     if (const size_t at = text.find("%d"); at != std::string::npos) {
         text.replace(at, 2, std::to_string(number));
     }
-    app::ShowMessage(GetHWND(), "", text, false, m_pm.GetDPI(), 0);
+    CMsgWnd::ShowMessage(GetHWND(), "", text, false, m_pm.GetDPI(), 0);
 }
 
 void CMainWnd::OpenAboutWindow() {
-    app::OpenAboutWindow(GetHWND());
+    CAboutWnd::OpenAboutWindow(GetHWND());
 }
 
 void CMainWnd::SetUpdateBadge(bool on) {

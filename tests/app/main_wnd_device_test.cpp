@@ -180,7 +180,7 @@ TEST_F(MainWndDeviceTest, TwoMiceThenTheSelectedOneLeavesAndTheOtherTakesOver) {
     const auto& entries = wnd->DeviceBar().Entries();
     for (const auto& entry : entries) {
         if (entry.option->IsDeviceVisible()) {
-            EXPECT_TRUE(entry.option->IsSynchroCheckShown());
+            EXPECT_TRUE(entry.option->GetSynchroSelect()->IsVisible());
         }
     }
     // Select the second mouse, then unplug it.
@@ -197,7 +197,7 @@ TEST_F(MainWndDeviceTest, TwoMiceThenTheSelectedOneLeavesAndTheOtherTakesOver) {
     ASSERT_NE(wnd->DeviceBar().ActivePage(), nullptr);
     EXPECT_EQ(wnd->DeviceBar().ActivePage()->DeviceName(), "mouse");
     for (const auto& entry : entries) {
-        EXPECT_FALSE(entry.option->IsSynchroCheckShown());
+        EXPECT_FALSE(entry.option->GetSynchroSelect()->IsVisible());
         EXPECT_FALSE(entry.option->IsSynchroChecked());
     }
     EXPECT_FALSE(NoDeviceLinkShown());
