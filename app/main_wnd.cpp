@@ -1,5 +1,6 @@
 #include "app/main_wnd.h"
 
+#include "app/about_wnd.h"
 #include "app/control_factory_tables.h"
 #include "app/product_identity.h"
 #include "app/registered_messages.h"
@@ -33,6 +34,7 @@ constexpr const char kLightOffText[] = "不控制灯光";
 CMainWnd::CMainWnd() = default;
 
 CMainWnd::~CMainWnd() {
+    Unsubscribe();
     ui::CMenuWnd::DestroyMenu();
 }
 
@@ -65,6 +67,7 @@ bool CMainWnd::StartWorker(int slot, platform::CWorkerThread::Body body) {
 
 void CMainWnd::InitWindow() {
     ui::CResourceManager::GetInstance().LoadLanguage("lan_cn.xml");
+    GetSkinChangeObserver().AddListener(this);
     closeButton_ = m_pm.FindControl("closebtn");
     minButton_ = m_pm.FindControl("minbtn");
     maxButton_ = m_pm.FindControl("maxbtn");
@@ -87,7 +90,8 @@ void CMainWnd::WatchDisplay() {
 
 void CMainWnd::OnWindowInit() {
     SetLightControl(true, true);
-    // The language choice, the HID slots and the device pages join here as they are built.
+    ApplyLanguage(language_.ReadStoredIndex());
+    // The HID slots and the device pages join here as they are built.
     if (const QScreen* screen = GetWidget()->screen()) {
         screenSize_ = screen->geometry().size();
     }
@@ -359,6 +363,10 @@ ui::LRESULT CMainWnd::MessageHandler(unsigned message, ui::WPARAM wParam, ui::LP
             OnDpiChanged(static_cast<int>(wParam & 0xFFFF));
             handled = true;
             return 0;
+        case kMsgLanguageChanged:
+            ApplyLanguage(static_cast<int>(wParam));
+            handled = true;
+            return 0;
         case kTrayMessage:
             OnTrayClick(lParam);
             handled = true;
@@ -390,6 +398,28 @@ ui::LRESULT CMainWnd::MessageHandler(unsigned message, ui::WPARAM wParam, ui::LP
         default:
             return 0;
     }
+}
+
+void CMainWnd::ApplyLanguage(int index) {
+    if (!language_.Apply(index, m_pm)) {
+        return;
+    }
+    m_pm.Invalidate();
+    // The open child windows reload their texts.
+    for (ui::HWND child : {settingsWnd_, CAboutWnd::OpenWindow()}) {
+        if (ui::IsWindow(child)) {
+            ui::SendMessage(child, kMsgLanguageChanged, 0);
+        }
+    }
+    m_pm.NeedUpdate();
+}
+
+int CMainWnd::OnPublish(SkinChangedParam param) {
+    if (ui::CControlUI* root = m_pm.FindControl("root")) {
+        root->SetBkColor(param.isColor ? param.color : 0);
+        root->SetBkImage(param.isColor ? std::string() : param.image);
+    }
+    return 1;
 }
 
 }  // namespace app

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "app/language_choice.h"
 #include "platform/sync/worker_thread.h"
+#include "ui/controls/skin_change_observer.h"
 #include "ui/toolkit/tray_icon.h"
 #include "ui/toolkit/window_impl_base.h"
 
@@ -14,7 +16,8 @@
 // application's control table as builder callback; caption buttons; the tray icon and its menu;
 // activation and hover flags; bringing the window forward for a second copy; the re-fit to the
 // monitor and DPI; "No_device_Link" while the device bar is empty; the light-control flag and its
-// broadcasts; the 20 worker slots and their ordered stop when the window is destroyed.
+// broadcasts; the 20 worker slots and their ordered stop when the window is destroyed; the
+// language (at "windowinit" and on 0xC11) and the skin changes it receives for "root".
 //
 // Messages of the window (its own numbers and the registered ones) arrive on the UI thread;
 // worker threads reach it only with ui::PostMessage / ui::SendMessage on its handle.
@@ -34,7 +37,7 @@ inline constexpr unsigned kTimerRefit = 1011;
 inline constexpr unsigned kTimerTrayMenu = 1032;
 inline constexpr int kWorkerSlots = 20;
 
-class CMainWnd : public ui::WindowImplBase {
+class CMainWnd : public ui::WindowImplBase, public SkinChangeReceiver {
 public:
     using Broadcaster =
         std::function<void(const std::string& name, std::uint64_t wParam, std::int64_t lParam)>;
@@ -50,6 +53,8 @@ public:
     ui::CControlUI* CreateControl(const std::string& className) override;
     ui::LRESULT MessageHandler(unsigned message, ui::WPARAM wParam, ui::LPARAM lParam,
                                bool& handled) override;
+    // A skin change: "root" gets the colour and no image, or the image and no colour. Returns 1.
+    int OnPublish(SkinChangedParam param) override;
 
     // How the window reaches other programs (the light-control announcement); none by default.
     void SetBroadcaster(Broadcaster broadcaster) { broadcaster_ = std::move(broadcaster); }
@@ -73,6 +78,7 @@ public:
     bool IsHovered() const { return hovered_; }
     bool IsRunning() const { return running_; }
     bool IsLightControlled() const { return lightControlled_; }
+    int LanguageIndex() const { return language_.CurrentIndex(); }
     ui::CTrayIcon& GetTrayIcon() { return tray_; }
 
 private:
@@ -87,6 +93,7 @@ private:
     void SetActive(bool active);
     void SetHovered(bool hovered);
     void WatchDisplay();
+    void ApplyLanguage(int index);
 
     ui::CTrayIcon tray_;
     Broadcaster broadcaster_;
@@ -104,6 +111,7 @@ private:
     bool displayChanged_ = false;
     bool lightControlled_ = true;
     QSize screenSize_;
+    CLanguageChoice language_;
 };
 
 }  // namespace app
