@@ -129,7 +129,13 @@ bool CLanguageChoice::Apply(int index, ui::CPaintManagerUI& window) {
 }
 
 void CLanguageChoice::Store(int id) const {
-    if (settings_.SetValue(kProductSettingsKey, kLanguageValueName, std::to_string(id))) {
+    const std::string text = std::to_string(id);
+    // Every start applies the stored language again: rewriting the same value would only cost a
+    // synchronised file replacement before the window shows.
+    if (settings_.QueryValue(kProductSettingsKey, kLanguageValueName) == text) {
+        return;
+    }
+    if (settings_.SetValue(kProductSettingsKey, kLanguageValueName, text)) {
         platform::DebugOutput("写成功！");
     }
 }

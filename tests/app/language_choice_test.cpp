@@ -93,6 +93,17 @@ TEST_F(LanguageChoiceTest, ApplyingLoadsTheTableAndStoresTheIdOnlyWhenTheKeyExis
     EXPECT_EQ(Stored(), "untouched");
 }
 
+TEST_F(LanguageChoiceTest, AStartWithTheStoredLanguageLeavesTheSettingsFileAlone) {
+    ASSERT_TRUE(store.CreateKey(kProductSettingsKey));
+    ASSERT_TRUE(store.SetValue(kProductSettingsKey, kLanguageValueName, "1033"));
+    CDebugCapture capture;
+    CLanguageChoice choice(listFile, store);
+    EXPECT_TRUE(choice.Apply(choice.ReadStoredIndex(), window));
+    EXPECT_EQ(choice.CurrentIndex(), 1);
+    EXPECT_EQ(capture.Text().find("写成功！"), std::string::npos);
+    EXPECT_EQ(capture.Text().find("wirtejsonFile"), std::string::npos) << capture.Text();
+}
+
 TEST_F(LanguageChoiceTest, AMissingTableOrElementLoadsNothingNew) {
     ASSERT_TRUE(store.CreateKey(kProductSettingsKey));
     CLanguageChoice choice(listFile, store);

@@ -88,6 +88,7 @@ TEST_F(MsgWndTest, TheSystemCloseCommandAnswersNo) {
 }
 
 TEST_F(MsgWndTest, TitleAndTextAreShownCentredOnTheOwner) {
+    CDebugCapture capture;
     std::string title;
     std::string text;
     std::string literal;
@@ -116,6 +117,9 @@ TEST_F(MsgWndTest, TitleAndTextAreShownCentredOnTheOwner) {
     CMsgWnd::ShowMessage(owner.GetHWND(), "Norvik", "message_text_7", false, 96, CMsgWnd::kConfirmOnly);
     EXPECT_EQ(title, "Norvik");
     EXPECT_EQ(literal, "message_text_7");
+    // Every control the window and its tests look up is in the skin, and every image loads.
+    EXPECT_EQ(capture.Text().find("has no control named"), std::string::npos) << capture.Text();
+    EXPECT_EQ(capture.Text().find("cannot load image"), std::string::npos) << capture.Text();
 }
 
 TEST_F(MsgWndTest, TheNoticeRendersWithOneButton) {
