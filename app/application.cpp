@@ -1,5 +1,6 @@
 #include "app/application.h"
 
+#include "app/about_wnd.h"
 #include "app/control_factory_tables.h"
 #include "app/main_wnd.h"
 #include "app/product_identity.h"
@@ -10,6 +11,7 @@
 #include "platform/ipc/shell_messages.h"
 #include "platform/ipc/single_instance.h"
 #include "platform/paths.h"
+#include "platform/settings/settings_store.h"
 #include "ui/toolkit/message_queue.h"
 #include "ui/toolkit/paint_manager_ui.h"
 #include "ui/toolkit/resource_manager.h"
@@ -26,6 +28,10 @@ int CApplication::Run() {
     if (instance.AcquireOrRaise() == platform::ipc::CSingleInstance::ERole::kSecond) {
         return 0;
     }
+
+    // The installer's step, done by the first start: the settings keep the language choice only
+    // under a key that exists.
+    CSettingsStore().CreateKey(kProductSettingsKey);
 
     ui::CPaintManagerUI::SetInstancePath(platform::ProgramFolder());
     ui::CPaintManagerUI::SetResourceType(1);
@@ -47,6 +53,7 @@ int CApplication::Run() {
         return 0;
     }
     const ui::HWND hwnd = window->GetHWND();
+    window->SetMenuAction("about_menu", [hwnd] { CAboutWnd::OpenAboutWindow(hwnd); });
     instance.SetMessageHandler([hwnd](std::uint64_t wParam, std::int64_t lParam) {
         ui::PostMessage(hwnd, RegisteredMessages().productMessage, wParam, lParam);
     });

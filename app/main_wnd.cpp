@@ -1,10 +1,10 @@
 #include "app/main_wnd.h"
 
+#include "app/about_wnd.h"
 #include "app/control_factory_tables.h"
 #include "app/light_mode_sync.h"
 #include "app/main_wnd_routes.h"
 #include "app/msg_wnd.h"
-#include "app/about_wnd.h"
 #include "app/product_identity.h"
 #include "app/registered_messages.h"
 #include "device/pellix_usb_device.h"
@@ -50,6 +50,7 @@ CMainWnd::CMainWnd()
           [](bool) {}) {}
 
 CMainWnd::~CMainWnd() {
+    Unsubscribe();
     ui::CMenuWnd::DestroyMenu();
 }
 
@@ -82,6 +83,7 @@ bool CMainWnd::StartWorker(int slot, platform::CWorkerThread::Body body) {
 
 void CMainWnd::InitWindow() {
     ui::CResourceManager::GetInstance().LoadLanguage("lan_cn.xml");
+    GetSkinChangeObserver().AddListener(this);
     closeButton_ = m_pm.FindControl("closebtn");
     minButton_ = m_pm.FindControl("minbtn");
     maxButton_ = m_pm.FindControl("maxbtn");
@@ -112,6 +114,7 @@ void CMainWnd::WatchDisplay() {
 
 void CMainWnd::OnWindowInit() {
     SetLightControl(true, true);
+    ApplyLanguage(language_.ReadStoredIndex());
     if (const QScreen* screen = GetWidget()->screen()) {
         screenSize_ = screen->geometry().size();
     }
@@ -539,6 +542,10 @@ ui::LRESULT CMainWnd::MessageHandler(unsigned message, ui::WPARAM wParam, ui::LP
             OnDpiChanged(static_cast<int>(wParam & 0xFFFF));
             handled = true;
             return 0;
+        case kMsgLanguageChanged:
+            ApplyLanguage(static_cast<int>(wParam));
+            handled = true;
+            return 0;
         case kTrayMessage:
             OnTrayClick(lParam);
             handled = true;
@@ -593,6 +600,28 @@ ui::LRESULT CMainWnd::HandleDeviceMessage(unsigned message, ui::WPARAM wParam, u
             return 0;
     }
     handled = true;
+    return 1;
+}
+
+void CMainWnd::ApplyLanguage(int index) {
+    if (!language_.Apply(index, m_pm)) {
+        return;
+    }
+    m_pm.Invalidate();
+    // The open child windows reload their texts.
+    for (ui::HWND child : {settingsWnd_, CAboutWnd::OpenWindow()}) {
+        if (ui::IsWindow(child)) {
+            ui::SendMessage(child, kMsgLanguageChanged, 0);
+        }
+    }
+    m_pm.NeedUpdate();
+}
+
+int CMainWnd::OnPublish(SkinChangedParam param) {
+    if (ui::CControlUI* root = m_pm.FindControl("root")) {
+        root->SetBkColor(param.isColor ? param.color : 0);
+        root->SetBkImage(param.isColor ? std::string() : param.image);
+    }
     return 1;
 }
 

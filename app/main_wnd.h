@@ -3,6 +3,7 @@
 #include "app/device_bar.h"
 #include "app/discovery_relay.h"
 #include "app/editing_lock.h"
+#include "app/language_choice.h"
 #include "app/light_sync_thread.h"
 #include "app/main_wnd_targets.h"
 #include "app/notification_router.h"
@@ -12,6 +13,7 @@
 #include "net/update_notifier.h"
 #include "net/update_thread.h"
 #include "platform/sync/worker_thread.h"
+#include "ui/controls/skin_change_observer.h"
 #include "ui/toolkit/tray_icon.h"
 #include "ui/toolkit/window_impl_base.h"
 
@@ -28,7 +30,8 @@
 // page per supported device (CDeviceBar), attached and detached through discovery's messages
 // 0x0C12 / 0x0C13; every notification routed through the window's tables (main_wnd_routes); the
 // light-control flag and its broadcasts; the discovery, update and light synchronisation threads
-// and the 20 worker slots, stopped in order when the window is destroyed.
+// and the 20 worker slots, stopped in order when the window is destroyed; the language (at
+// "windowinit" and on 0xC11) and the skin changes it receives for "root".
 //
 // Messages of the window (its own numbers and the registered ones) arrive on the UI thread;
 // worker threads reach it only with ui::PostMessage / ui::SendMessage on its handle.
@@ -55,6 +58,7 @@ inline constexpr unsigned kTimerProfileSwitch = 1055;
 inline constexpr int kWorkerSlots = 20;
 
 class CMainWnd : public ui::WindowImplBase,
+                 public SkinChangeReceiver,
                  public ILightSyncDevices,
                  public IUpdateNotifier,
                  public IFirmwareVersionSource {
@@ -73,6 +77,8 @@ public:
     ui::CControlUI* CreateControl(const std::string& className) override;
     ui::LRESULT MessageHandler(unsigned message, ui::WPARAM wParam, ui::LPARAM lParam,
                                bool& handled) override;
+    // A skin change: "root" gets the colour and no image, or the image and no colour. Returns 1.
+    int OnPublish(SkinChangedParam param) override;
 
     // How the window reaches other programs (the light-control announcement); none by default.
     void SetBroadcaster(Broadcaster broadcaster) { broadcaster_ = std::move(broadcaster); }
@@ -123,6 +129,7 @@ public:
     bool IsHovered() const { return hovered_; }
     bool IsRunning() const { return running_; }
     bool IsLightControlled() const { return lightControlled_; }
+    int LanguageIndex() const { return language_.CurrentIndex(); }
     ui::CTrayIcon& GetTrayIcon() { return tray_; }
 
 private:
@@ -146,6 +153,7 @@ private:
     void SetActive(bool active);
     void SetHovered(bool hovered);
     void WatchDisplay();
+    void ApplyLanguage(int index);
 
     ui::CTrayIcon tray_;
     std::unique_ptr<CDeviceBar> bar_;
@@ -172,6 +180,7 @@ private:
     bool displayChanged_ = false;
     bool lightControlled_ = true;
     QSize screenSize_;
+    CLanguageChoice language_;
 };
 
 }  // namespace app

@@ -18,6 +18,8 @@ public:
     CHostWidget(CWindowWnd* window, QWidget* parent, Qt::WindowFlags flags);
 
     void SetPaintManager(CPaintManagerUI* manager) { manager_ = manager; }
+    // The window it shows; nullptr once the window is going.
+    CWindowWnd* GetWindow() const { return window_; }
     CPaintManagerUI* GetPaintManager() const { return manager_; }
     // The window is going: events no longer reach it.
     void Detach();
