@@ -38,14 +38,14 @@ void CDeviceBar::SelectTab(const std::string& tabName, int index) const {
     }
 }
 
-int CDeviceBar::AssemblePages(std::span<const InterfaceSlot> slots, const SPageContext& context) {
+int CDeviceBar::AssemblePages(std::span<const InterfaceSlot> interfaces, const SPageContext& context) {
     int built = 0;
     for (const DeviceDescriptor& row : DeviceDescriptors()) {
-        const int slot = FindSlot(slots, row.vendorId, row.productId, row.kind, row.subKind);
+        const int slot = FindSlot(interfaces, row.vendorId, row.productId, row.kind, row.subKind);
         if (slot < 0) {
             continue;
         }
-        built += AssemblePage(slots[static_cast<size_t>(slot)], context) ? 1 : 0;
+        built += AssemblePage(interfaces[static_cast<size_t>(slot)], context) ? 1 : 0;
     }
     return built;
 }

@@ -53,7 +53,7 @@ public:
     CDeviceBar(ui::CPaintManagerUI& manager, ui::IDialogBuilderCallback* callback);
 
     // One page per descriptor row with a matching slot; returns how many were built.
-    int AssemblePages(std::span<const InterfaceSlot> slots, const SPageContext& context);
+    int AssemblePages(std::span<const InterfaceSlot> interfaces, const SPageContext& context);
 
     void SetLeavingSelected(LeavingSelected action) { leavingSelected_ = std::move(action); }
 

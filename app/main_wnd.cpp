@@ -128,8 +128,8 @@ void CMainWnd::OnWindowInit() {
 
 void CMainWnd::AssembleDevicePages() {
     discovery_ = std::make_unique<CDeviceDiscovery>(relay_);
-    const std::vector<InterfaceSlot> slots = discovery_->Slots();
-    bar_->AssemblePages(slots, {GetHWND(), screenSize_.width(), screenSize_.height()});
+    const std::vector<InterfaceSlot> interfaces = discovery_->Slots();
+    bar_->AssemblePages(interfaces, {GetHWND(), screenSize_.width(), screenSize_.height()});
     for (const CDeviceBar::SEntry& entry : bar_->Entries()) {
         binder_.Add(entry.page->Connection());
         entry.page->SetMessageSink([this](const std::string& textKey) { ShowMessage(textKey); });
