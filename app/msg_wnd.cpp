@@ -60,7 +60,6 @@ void CMsgWnd::SetDPI(int dpi) {
         platform::DebugOutput("MSG_WND DPI SET ERROR");
         dpi = 96;
     }
-    dpi_ = dpi;
     m_pm.SetDPI(dpi);
 }
 
@@ -94,7 +93,6 @@ ui::LRESULT CMsgWnd::MessageHandler(unsigned message, ui::WPARAM wParam, ui::LPA
         return 0;
     }
     m_pm.SetDPI(static_cast<int>(wParam & 0xFFFF));
-    dpi_ = m_pm.GetDPI();
     m_pm.ResetDPIAssets();
     if (const auto* suggested = reinterpret_cast<const QRect*>(lParam)) {
         GetWidget()->setGeometry(*suggested);

@@ -25,8 +25,9 @@ public:
 
     // Shows the message centred on owner and waits until the user answers: 1 confirmed, else 0.
     // An empty title keeps the skin's title; with textIsKey the text is a language key, else it is
-    // shown as given. A DPI outside the supported values is replaced by 96 with the debug line
-    // "MSG_WND DPI SET ERROR". Layouts other than 0 and 1 keep the skin's buttons.
+    // shown as given. The DPI scales this window only; a value outside the supported ones is
+    // replaced by 96 with the debug line "MSG_WND DPI SET ERROR". Layouts other than 0 and 1 keep
+    // the skin's buttons.
     static int ShowMessage(ui::HWND owner, const std::string& title, const std::string& text, bool textIsKey,
                            int dpi, int buttonLayout);
 
@@ -40,8 +41,6 @@ public:
     ui::LRESULT MessageHandler(unsigned message, ui::WPARAM wParam, ui::LPARAM lParam,
                                bool& handled) override;
 
-    int GetDPI() const { return dpi_; }
-
 protected:
     void OnFinalMessage(ui::HWND window) override;
 
@@ -51,7 +50,6 @@ private:
     void SetDPI(int dpi);
     void SetButtonLayout(int layout);
 
-    int dpi_ = 96;
     std::string literalText_;
     ui::CControlUI* closeButton_ = nullptr;
 };
