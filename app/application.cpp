@@ -1,6 +1,5 @@
 #include "app/application.h"
 
-#include "app/about_wnd.h"
 #include "app/control_factory_tables.h"
 #include "app/main_wnd.h"
 #include "app/product_identity.h"
@@ -53,7 +52,6 @@ int CApplication::Run() {
         return 0;
     }
     const ui::HWND hwnd = window->GetHWND();
-    window->SetMenuAction("about_menu", [hwnd] { CAboutWnd::OpenAboutWindow(hwnd); });
     instance.SetMessageHandler([hwnd](std::uint64_t wParam, std::int64_t lParam) {
         ui::PostMessage(hwnd, RegisteredMessages().productMessage, wParam, lParam);
     });

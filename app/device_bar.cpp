@@ -17,6 +17,8 @@ constexpr const char kPageTab[] = "device_switch";
 constexpr const char kPowerTab[] = "device_power_switch";
 constexpr const char kBar[] = "device_select_layout";
 constexpr const char kLightConfigBaseName[] = "quorl_light";
+// The bar shows each device by the language text of its descriptor row's name.
+constexpr const char kDeviceNameKeyPrefix[] = "device_name_";
 
 template <class T>
 T* As(ui::CControlUI* control, const char* interfaceName) {
@@ -88,6 +90,8 @@ void CDeviceBar::AddEntry(int descriptorRow, const InterfaceSlot& slot, const SE
         powerTab->Add(entry.indicator);
     }
     entry.indicator->SetIndicator(descriptor.kind, static_cast<int>(entries_.size()));
+    // A device that never reports its battery would show an empty one.
+    entry.indicator->ShowIndicator(pageInfo.reportsPowerState);
 
     CPellixUSBDevice& page = *entry.page;
     page.SetLayoutPath(pageInfo.pageLayout);
@@ -127,7 +131,7 @@ void CDeviceBar::BindOption(int descriptorRow, const SEntry& entry) {
     option.SetPowerTab(descriptor.powerSwitch, powerTab != nullptr ? powerTab->GetItemIndex(entry.indicator) : -1);
     option.SetDeviceKind(descriptor.kind, descriptor.subKind);
     option.SetDeviceVisible(false);
-    option.SetDeviceName(descriptor.deviceName);
+    option.SetDeviceName(std::string(kDeviceNameKeyPrefix) + descriptor.deviceName);
     option.SetDevice(entry.page);
     entry.page->SetDeviceBarItem(entry.option);
 }

@@ -31,7 +31,10 @@ namespace {
 
 using app::CMainWnd;
 
-constexpr size_t kStagePositionByte = 14;  // stage n's position is record byte 14 + 2n
+// Where the parameter record keeps stage n's slider position (the active stage sits between).
+size_t StagePositionByte(size_t stage) {
+    return stage < 4 ? 15 + stage : 20 + (stage - 4);
+}
 
 std::string ProgramDir() {
     const char* dir = std::getenv("NORVIK_PROGRAM_DIR");
@@ -78,6 +81,17 @@ protected:
 
     ui::CControlUI* Control(const std::string& name) { return wnd->GetPaintManager().FindControl(name); }
 
+    // Both mice have a page with the same control names: look inside the shown one.
+    ui::CControlUI* PageControl(const std::string& name) {
+        CPellixUSBDevice* page = wnd->DeviceBar().ActivePage();
+        return page != nullptr ? wnd->GetPaintManager().FindSubControlByName(page, name) : nullptr;
+    }
+
+    bool PageFilled() {
+        const ui::CControlUI* edit = PageControl("DPI_edit_1");
+        return edit != nullptr && !edit->GetText().empty();
+    }
+
     bool NoDeviceLinkShown() { return Control("No_device_Link")->IsVisible(); }
 
     int VisibleOptions() {
@@ -89,13 +103,13 @@ protected:
 
     // The toolkit's notification for a control of the window, as a user's action raises it.
     void Send(const std::string& control, const char* type) {
-        ui::CControlUI* sender = Control(control);
+        ui::CControlUI* sender = PageControl(control);
         ASSERT_NE(sender, nullptr) << control;
         wnd->GetPaintManager().SendNotify(sender, type);
     }
 
     void SetSlider(const std::string& name, int value) {
-        static_cast<ui::CProgressUI*>(Control(name)->GetInterface("Progress"))->SetValue(value);
+        static_cast<ui::CProgressUI*>(PageControl(name)->GetInterface("Progress"))->SetValue(value);
     }
 
     std::string ActiveProfilePath(const char* deviceName) {
@@ -128,13 +142,13 @@ TEST_F(MainWndDeviceTest, PluggedMouseShowsItsPageAndADpiSliderWritesTheRecord) 
     ASSERT_NE(wnd->DeviceBar().ActivePage(), nullptr);
     EXPECT_EQ(wnd->DeviceBar().ActivePage()->DeviceName(), "mouse3389");
     // The read-back after connecting has run once the page's stages are filled in.
-    ASSERT_TRUE(WaitFor([&] { return !Control("DPI_edit_1")->GetText().empty(); }));
+    ASSERT_TRUE(WaitFor([&] { return PageFilled(); }));
 
     SetSlider("DPI_slider_1", 40);
     Send("DPI_slider_1", "movevaluechanged");
-    EXPECT_NE(mouse->Memory()[kStagePositionByte + 2], 40) << "dragging writes nothing";
+    EXPECT_NE(mouse->Memory()[StagePositionByte(1)], 40) << "dragging writes nothing";
     Send("DPI_slider_1", "valuechanged");
-    ASSERT_TRUE(WaitFor([&] { return mouse->Memory()[kStagePositionByte + 2] == 40; }));
+    ASSERT_TRUE(WaitFor([&] { return mouse->Memory()[StagePositionByte(1)] == 40; }));
     const Json::Value profile = CJsonDocument().ReadJsonValue(ActiveProfilePath("mouse3389"));
     EXPECT_EQ(profile["Device"][0]["DPIStages"]["StageDPIs"][1]["StageDPIX"].asInt(), 40);
 }
@@ -142,7 +156,7 @@ TEST_F(MainWndDeviceTest, PluggedMouseShowsItsPageAndADpiSliderWritesTheRecord) 
 TEST_F(MainWndDeviceTest, AChangeMadeOnTheMouseIsReadBackAboutHalfASecondLater) {
     Open();
     auto mouse = Plug("mouse3389", MouseModel3389());
-    ASSERT_TRUE(WaitFor([&] { return !Control("DPI_edit_1")->GetText().empty(); }, 3000));
+    ASSERT_TRUE(WaitFor([&] { return PageFilled(); }, 3000));
     mouse->ClearRequests();
     QElapsedTimer clock;
     clock.start();
@@ -162,7 +176,7 @@ TEST_F(MainWndDeviceTest, AChangeMadeOnTheMouseIsReadBackAboutHalfASecondLater) 
 TEST_F(MainWndDeviceTest, UnpluggingHidesTheOptionShowsNoDeviceLinkAndLeavesTheProfile) {
     Open();
     Plug("mouse3389", MouseModel3389());
-    ASSERT_TRUE(WaitFor([&] { return !Control("DPI_edit_1")->GetText().empty(); }, 3000));
+    ASSERT_TRUE(WaitFor([&] { return PageFilled(); }, 3000));
     const std::string profilePath = ActiveProfilePath("mouse3389");
     const std::string before = FileText(profilePath);
     ASSERT_TRUE(bus->Unplug(handles["mouse3389"]));
@@ -206,22 +220,22 @@ TEST_F(MainWndDeviceTest, TwoMiceThenTheSelectedOneLeavesAndTheOtherTakesOver) {
 TEST_F(MainWndDeviceTest, ATypedDpiIsClampedToTheSensorsRange) {
     Open();
     auto mouse = Plug("mouse3389", MouseModel3389());
-    ASSERT_TRUE(WaitFor([&] { return !Control("DPI_edit_2")->GetText().empty(); }, 3000));
-    Control("DPI_edit_2")->SetText("999999");
+    ASSERT_TRUE(WaitFor([&] { return PageFilled(); }, 3000));
+    PageControl("DPI_edit_2")->SetText("999999");
     Send("DPI_edit_2", "killfocus");
-    const int maximum = static_cast<ui::CProgressUI*>(Control("DPI_slider_2")->GetInterface("Progress"))->GetMaxValue();
-    EXPECT_EQ(static_cast<ui::CProgressUI*>(Control("DPI_slider_2")->GetInterface("Progress"))->GetValue(), maximum);
-    ASSERT_TRUE(WaitFor([&] { return mouse->Memory()[kStagePositionByte + 4] == maximum; }));
+    const int maximum = static_cast<ui::CProgressUI*>(PageControl("DPI_slider_2")->GetInterface("Progress"))->GetMaxValue();
+    EXPECT_EQ(static_cast<ui::CProgressUI*>(PageControl("DPI_slider_2")->GetInterface("Progress"))->GetValue(), maximum);
+    ASSERT_TRUE(WaitFor([&] { return mouse->Memory()[StagePositionByte(2)] == maximum; }));
 }
 
 TEST_F(MainWndDeviceTest, RendersTheMousePageAndEachSettingsSubPage) {
     Open();
     Plug("mouse3389", MouseModel3389());
-    ASSERT_TRUE(WaitFor([&] { return !Control("DPI_edit_1")->GetText().empty(); }, 3000));
+    ASSERT_TRUE(WaitFor([&] { return PageFilled(); }, 3000));
     Save("main_window_mouse.png");
-    for (int sub = 0; Control("mouse_device_seting_option_" + std::to_string(sub)) != nullptr; ++sub) {
+    for (int sub = 0; PageControl("mouse_device_seting_option_" + std::to_string(sub)) != nullptr; ++sub) {
         auto* option = static_cast<ui::COptionUI*>(
-            Control("mouse_device_seting_option_" + std::to_string(sub))->GetInterface("Option"));
+            PageControl("mouse_device_seting_option_" + std::to_string(sub))->GetInterface("Option"));
         option->Selected(true);
         Save("main_window_mouse_" + std::to_string(sub) + ".png");
     }
