@@ -63,13 +63,14 @@ bool CDeviceBar::AssemblePage(const InterfaceSlot& slot, const SPageContext& con
     const DevicePageInfo& pageInfo = DevicePages()[static_cast<size_t>(descriptorRow)];
     SEntry entry;
     ui::CDialogBuilder indicatorBuilder;
-    entry.indicator = As<ui::CMpDevicePowerUI>(indicatorBuilder.Create(kPowerIndicatorLayout, callback_, &manager_),
-                                           "MpDevicePower");
+    entry.indicator = As<ui::CMpDevicePowerUI>(
+        indicatorBuilder.Create(kPowerIndicatorLayout, callback_, &manager_), "MpDevicePower");
     ui::CDialogBuilder optionBuilder;
-    entry.option =
-        As<ui::CDeviceOptionUI>(optionBuilder.Create(descriptor.itemLayout, callback_, &manager_), "DeviceOption");
+    entry.option = As<ui::CDeviceOptionUI>(optionBuilder.Create(descriptor.itemLayout, callback_, &manager_),
+                                           "DeviceOption");
     ui::CDialogBuilder pageBuilder;
-    entry.page = As<CPellixUSBDevice>(pageBuilder.Create(pageInfo.pageLayout, callback_, &manager_), "PellixUSBDevice");
+    entry.page = As<CPellixUSBDevice>(pageBuilder.Create(pageInfo.pageLayout, callback_, &manager_),
+                                      "PellixUSBDevice");
     if (entry.indicator == nullptr || entry.option == nullptr || entry.page == nullptr) {
         platform::DebugFormat("device page %s could not be built\n", descriptor.deviceName);
         delete entry.indicator;
@@ -100,7 +101,8 @@ void CDeviceBar::AddEntry(int descriptorRow, const InterfaceSlot& slot, const SE
     page.SetDeviceName(descriptor.deviceName);
     page.SetTypeCode(descriptor.typeCode);
     page.SetProfileBaseName("");
-    page.SetConfigBaseName(pageInfo.configBaseName != nullptr ? pageInfo.configBaseName : kLightConfigBaseName);
+    page.SetConfigBaseName(pageInfo.configBaseName != nullptr ? pageInfo.configBaseName
+                                                              : kLightConfigBaseName);
     page.SetScreenSize(context.screenWidth, context.screenHeight);
     page.SetPowerIndicator(entry.indicator);
     page.SetKeyCount(pageInfo.keyCount);
@@ -128,7 +130,8 @@ void CDeviceBar::BindOption(int descriptorRow, const SEntry& entry) {
     auto* pages = As<ui::CTabLayoutUI>(Find(kPageTab), "TabLayout");
     auto* powerTab = As<ui::CTabLayoutUI>(Find(kPowerTab), "TabLayout");
     option.BindTab(kPageTab, pages != nullptr ? pages->GetItemIndex(entry.page) : -1);
-    option.SetPowerTab(descriptor.powerSwitch, powerTab != nullptr ? powerTab->GetItemIndex(entry.indicator) : -1);
+    option.SetPowerTab(descriptor.powerSwitch,
+                       powerTab != nullptr ? powerTab->GetItemIndex(entry.indicator) : -1);
     option.SetDeviceKind(descriptor.kind, descriptor.subKind);
     option.SetDeviceVisible(false);
     option.SetDeviceName(std::string(kDeviceNameKeyPrefix) + descriptor.deviceName);
@@ -293,7 +296,8 @@ int CDeviceBar::IndexOfPage(const CPellixUSBDevice* page) const {
 std::vector<CPellixUSBDevice*> CDeviceBar::PagesOfKind(int kind) const {
     std::vector<CPellixUSBDevice*> pages;
     for (const SEntry& entry : entries_) {
-        const int pageKind = entry.page->DeviceKind() == kKindWirelessMouse ? kKindMouse : entry.page->DeviceKind();
+        const int pageKind =
+            entry.page->DeviceKind() == kKindWirelessMouse ? kKindMouse : entry.page->DeviceKind();
         if (pageKind == kind) {
             pages.push_back(entry.page);
         }

@@ -83,7 +83,8 @@ public:
 
 private:
     bool AssemblePage(const InterfaceSlot& slot, const SPageContext& context);
-    void AddEntry(int descriptorRow, const InterfaceSlot& slot, const SEntry& entry, const SPageContext& context);
+    void AddEntry(int descriptorRow, const InterfaceSlot& slot, const SEntry& entry,
+                  const SPageContext& context);
     void BindOption(int descriptorRow, const SEntry& entry);
     void ShowSelected(const SEntry& entry);
     void UpdateSynchroChecks();

@@ -11,6 +11,7 @@ int main(int argc, char* argv[]) {
     QApplication::setQuitOnLastWindowClosed(false);
     // With NORVIK_SIMULATE set, emulated devices stand in for the real bus; the bus lives until
     // the end so that their states are saved.
-    const std::shared_ptr<CSimHidBus> simulated = InstallSimulatedBusFromEnvironment(CSimDeviceRegistry::Standard());
+    const std::shared_ptr<CSimHidBus> simulated =
+        InstallSimulatedBusFromEnvironment(CSimDeviceRegistry::Standard());
     return app::CApplication().Run();
 }

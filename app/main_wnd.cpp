@@ -297,7 +297,8 @@ void CMainWnd::OpenAboutWindow() {
 
 void CMainWnd::SetUpdateBadge(bool on) {
     ui::CControlUI* control = m_pm.FindControl("setbtn");
-    if (auto* button = control != nullptr ? static_cast<ui::CButtonUI*>(control->GetInterface("Button")) : nullptr) {
+    if (auto* button =
+            control != nullptr ? static_cast<ui::CButtonUI*>(control->GetInterface("Button")) : nullptr) {
         button->SetForeImage(on ? kUpdateBadge : "");
     }
 }
@@ -510,7 +511,8 @@ ui::LRESULT CMainWnd::MessageHandler(unsigned message, ui::WPARAM wParam, ui::LP
         }
         lightSync_.SetRunning(running_);
         if (bar_) {
-            ForEachLitPage([this](CPellixUSBDevice& page) { page.SetLightControlled(running_ && lightControlled_); });
+            ForEachLitPage(
+                [this](CPellixUSBDevice& page) { page.SetLightControlled(running_ && lightControlled_); });
         }
         return 0;
     }
@@ -581,7 +583,8 @@ ui::LRESULT CMainWnd::MessageHandler(unsigned message, ui::WPARAM wParam, ui::LP
     }
 }
 
-ui::LRESULT CMainWnd::HandleDeviceMessage(unsigned message, ui::WPARAM wParam, ui::LPARAM lParam, bool& handled) {
+ui::LRESULT CMainWnd::HandleDeviceMessage(unsigned message, ui::WPARAM wParam, ui::LPARAM lParam,
+                                          bool& handled) {
     if (!bar_) {
         return 0;
     }

@@ -113,7 +113,8 @@ protected:
     }
 
     std::string ActiveProfilePath(const char* deviceName) {
-        CProfileList list(2, CDataFolders::UserDataFolder(deviceName), CDataFolders::DefaultProfileFile(deviceName));
+        CProfileList list(2, CDataFolders::UserDataFolder(deviceName),
+                          CDataFolders::DefaultProfileFile(deviceName));
         list.Load();
         return list.CurrentProfilePath();
     }
@@ -223,8 +224,11 @@ TEST_F(MainWndDeviceTest, ATypedDpiIsClampedToTheSensorsRange) {
     ASSERT_TRUE(WaitFor([&] { return PageFilled(); }, 3000));
     PageControl("DPI_edit_2")->SetText("999999");
     Send("DPI_edit_2", "killfocus");
-    const int maximum = static_cast<ui::CProgressUI*>(PageControl("DPI_slider_2")->GetInterface("Progress"))->GetMaxValue();
-    EXPECT_EQ(static_cast<ui::CProgressUI*>(PageControl("DPI_slider_2")->GetInterface("Progress"))->GetValue(), maximum);
+    const int maximum =
+        static_cast<ui::CProgressUI*>(PageControl("DPI_slider_2")->GetInterface("Progress"))->GetMaxValue();
+    EXPECT_EQ(
+        static_cast<ui::CProgressUI*>(PageControl("DPI_slider_2")->GetInterface("Progress"))->GetValue(),
+        maximum);
     ASSERT_TRUE(WaitFor([&] { return mouse->Memory()[StagePositionByte(2)] == maximum; }));
 }
 

@@ -188,7 +188,8 @@ TEST_F(MainWndTest, AnUpdateRoundMarksTheSettingsButtonOnlyWhenSomethingIsNew) {
     auto wnd = Open();
     bool settingsAsked = false;
     wnd->SetMenuAction("setwnd_menu", [&] { settingsAsked = true; });
-    auto* setbtn = static_cast<ui::CButtonUI*>(wnd->GetPaintManager().FindControl("setbtn")->GetInterface("Button"));
+    auto* setbtn =
+        static_cast<ui::CButtonUI*>(wnd->GetPaintManager().FindControl("setbtn")->GetInterface("Button"));
     // The update thread reports from its own thread; the window takes it over on the UI thread.
     std::thread([&] { wnd->UpdateRoundFinished(true); }).join();
     ASSERT_TRUE(WaitFor([&] { return settingsAsked; }));
