@@ -54,7 +54,7 @@ int CDeviceBar::AssemblePages(std::span<const InterfaceSlot> interfaces, const S
 
 bool CDeviceBar::AssemblePage(const InterfaceSlot& slot, const SPageContext& context) {
     // A mouse behind a receiver has the mouse's page.
-    const uint16_t kind = slot.kind == kKindWirelessMouse ? kKindMouse : slot.kind;
+    const uint16_t kind = slot.kind == kKindWirelessMouse ? static_cast<uint16_t>(kKindMouse) : slot.kind;
     const int descriptorRow = FindDescriptor(slot.vendorId, slot.productId, kind, slot.subKind);
     if (descriptorRow < 0) {
         return false;
