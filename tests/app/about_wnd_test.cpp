@@ -3,6 +3,7 @@
 #include "tests/support/debug_capture.h"
 #include "tests/support/modal_window.h"
 #include "tests/support/qt_application.h"
+#include "tests/support/skin_test_env.h"
 #include "ui/toolkit/control_ui.h"
 #include "ui/toolkit/resource_manager.h"
 
@@ -14,11 +15,6 @@
 namespace {
 
 using app::CAboutWnd;
-
-std::string ProgramDir() {
-    const char* dir = std::getenv("NORVIK_PROGRAM_DIR");
-    return dir != nullptr ? dir : "";
-}
 
 class COwnerWnd : public ui::WindowImplBase {
 public:
@@ -38,8 +34,7 @@ class AboutWndTest : public ::testing::Test {
 protected:
     void SetUp() override {
         EnsureQtApplication();
-        ui::CPaintManagerUI::SetResourcePath(ProgramDir() + "/skin/");
-        ASSERT_TRUE(ui::CResourceManager::GetInstance().LoadResource("res.xml"));
+        ASSERT_TRUE(LoadProgramSkin());
         ASSERT_TRUE(ui::CResourceManager::GetInstance().LoadLanguage("lan_cn.xml"));
         ASSERT_NE(owner.Create(nullptr, "owner", ui::WS_VISIBLE, 0, 0, 0, 1000, 640), nullptr);
         ASSERT_TRUE(WaitFor([this] { return owner.IsVisible(); }));

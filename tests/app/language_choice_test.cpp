@@ -3,6 +3,7 @@
 #include "tests/support/debug_capture.h"
 #include "tests/support/profile_section.h"
 #include "tests/support/qt_application.h"
+#include "tests/support/skin_test_env.h"
 #include "tests/support/temp_data_home.h"
 #include "ui/toolkit/paint_manager_ui.h"
 #include "ui/toolkit/resource_manager.h"
@@ -15,11 +16,6 @@
 namespace {
 
 using app::CLanguageChoice;
-
-std::string ProgramDir() {
-    const char* dir = std::getenv("NORVIK_PROGRAM_DIR");
-    return dir != nullptr ? dir : "";
-}
 
 // Ids 2052 and 1033 name the two shipped tables; the others exist only to reach the indices
 // whose fonts differ (2, 5, 7 and 15).

@@ -10,6 +10,7 @@
 #include "sim/sim_hid_bus.h"
 #include "sim/simulated_mouse.h"
 #include "tests/support/qt_application.h"
+#include "tests/support/skin_test_env.h"
 #include "tests/support/temp_data_home.h"
 #include "ui/controls/device_option_ui.h"
 #include "ui/toolkit/builtin_controls.h"
@@ -18,9 +19,7 @@
 
 #include <gtest/gtest.h>
 
-#include <QDir>
 #include <QElapsedTimer>
-#include <QImage>
 #include <QWidget>
 
 #include <cstdlib>
@@ -36,11 +35,6 @@ size_t StagePositionByte(size_t stage) {
     return stage < 4 ? 15 + stage : 20 + (stage - 4);
 }
 
-std::string ProgramDir() {
-    const char* dir = std::getenv("NORVIK_PROGRAM_DIR");
-    return dir != nullptr ? dir : "";
-}
-
 std::string FileText(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     std::ostringstream text;
@@ -54,8 +48,7 @@ protected:
     void SetUp() override {
         EnsureQtApplication();
         platform::hid::SetProcessBackend(bus);
-        ui::CPaintManagerUI::SetResourcePath(ProgramDir() + "/skin/");
-        ASSERT_TRUE(ui::CResourceManager::GetInstance().LoadResource("res.xml"));
+        ASSERT_TRUE(LoadProgramSkin());
         app::RegisterControlClasses();
         app::RegisterProductMessage();
         app::RegisterShellMessages();
@@ -120,12 +113,7 @@ protected:
     }
 
     void Save(const std::string& name) {
-        const char* output = std::getenv("NORVIK_TEST_OUTPUT");
-        ASSERT_NE(output, nullptr);
-        QDir().mkpath(output);
-        wnd->GetPaintManager().UpdateLayout();
-        const QImage image = wnd->GetWidget()->grab().toImage();
-        ASSERT_TRUE(image.save(QString::fromStdString(std::string(output) + "/" + name)));
+        ASSERT_TRUE(SaveRender(wnd->GetPaintManager(), *wnd->GetWidget(), name));
     }
 
     CTempDataHome home;

@@ -1,6 +1,7 @@
 #include "app/main_wnd.h"
 #include "app/registered_messages.h"
 #include "tests/support/qt_application.h"
+#include "tests/support/skin_test_env.h"
 #include "tests/support/temp_data_home.h"
 #include "ui/controls/skin_change_observer.h"
 #include "ui/toolkit/control_ui.h"
@@ -19,17 +20,11 @@ SkinChangedParam Image(const std::string& image) {
     return SkinChangedParam{false, 0, image};
 }
 
-std::string ProgramDir() {
-    const char* dir = std::getenv("NORVIK_PROGRAM_DIR");
-    return dir != nullptr ? dir : "";
-}
-
 class MainWndReceiverTest : public ::testing::Test {
 protected:
     void SetUp() override {
         EnsureQtApplication();
-        ui::CPaintManagerUI::SetResourcePath(ProgramDir() + "/skin/");
-        ASSERT_TRUE(ui::CResourceManager::GetInstance().LoadResource("res.xml"));
+        ASSERT_TRUE(LoadProgramSkin());
         app::RegisterProductMessage();
         app::RegisterShellMessages();
         ui::CPaintManagerUI::SetAllDPI(96);

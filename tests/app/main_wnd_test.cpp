@@ -4,6 +4,7 @@
 #include "platform/ipc/shell_messages.h"
 #include "tests/support/debug_capture.h"
 #include "tests/support/qt_application.h"
+#include "tests/support/skin_test_env.h"
 #include "ui/toolkit/builtin_controls.h"
 #include "ui/toolkit/menu_wnd.h"
 #include "ui/toolkit/message_queue.h"
@@ -11,8 +12,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QDir>
-#include <QImage>
 #include <QWidget>
 
 #include <atomic>
@@ -23,17 +22,11 @@ namespace {
 
 using app::CMainWnd;
 
-std::string ProgramDir() {
-    const char* dir = std::getenv("NORVIK_PROGRAM_DIR");
-    return dir != nullptr ? dir : "";
-}
-
 class MainWndTest : public ::testing::Test {
 protected:
     void SetUp() override {
         EnsureQtApplication();
-        ui::CPaintManagerUI::SetResourcePath(ProgramDir() + "/skin/");
-        ASSERT_TRUE(ui::CResourceManager::GetInstance().LoadResource("res.xml"));
+        ASSERT_TRUE(LoadProgramSkin());
         app::RegisterProductMessage();
         app::RegisterShellMessages();
         ui::CPaintManagerUI::SetAllDPI(96);
@@ -53,12 +46,7 @@ protected:
     }
 
     void Save(CMainWnd& wnd, const std::string& name) {
-        const char* output = std::getenv("NORVIK_TEST_OUTPUT");
-        ASSERT_NE(output, nullptr);
-        QDir().mkpath(output);
-        wnd.GetPaintManager().UpdateLayout();
-        const QImage image = wnd.GetWidget()->grab().toImage();
-        ASSERT_TRUE(image.save(QString::fromStdString(std::string(output) + "/" + name)));
+        ASSERT_TRUE(SaveRender(wnd.GetPaintManager(), *wnd.GetWidget(), name));
     }
 
     std::vector<std::string> broadcasts;

@@ -2,6 +2,7 @@
 #include "tests/support/debug_capture.h"
 #include "tests/support/modal_window.h"
 #include "tests/support/qt_application.h"
+#include "tests/support/skin_test_env.h"
 #include "ui/toolkit/control_ui.h"
 #include "ui/toolkit/message_queue.h"
 #include "ui/toolkit/resource_manager.h"
@@ -15,11 +16,6 @@ namespace {
 
 using app::CMsgWnd;
 
-std::string ProgramDir() {
-    const char* dir = std::getenv("NORVIK_PROGRAM_DIR");
-    return dir != nullptr ? dir : "";
-}
-
 // A plain owner window built from the main skin, so the message has something to centre on.
 class COwnerWnd : public ui::WindowImplBase {
 public:
@@ -31,8 +27,7 @@ class MsgWndTest : public ::testing::Test {
 protected:
     void SetUp() override {
         EnsureQtApplication();
-        ui::CPaintManagerUI::SetResourcePath(ProgramDir() + "/skin/");
-        ASSERT_TRUE(ui::CResourceManager::GetInstance().LoadResource("res.xml"));
+        ASSERT_TRUE(LoadProgramSkin());
         ASSERT_TRUE(ui::CResourceManager::GetInstance().LoadLanguage("lan_cn.xml"));
         ASSERT_NE(owner.Create(nullptr, "owner", ui::WS_VISIBLE, 0, 0, 0, 640, 480), nullptr);
         owner.CenterWindow();

@@ -1,17 +1,15 @@
 #pragma once
 
+#include "tests/support/skin_test_env.h"
 #include "ui/toolkit/host_widget.h"
 #include "ui/toolkit/paint_manager_ui.h"
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QDir>
-#include <QImage>
 #include <QTimer>
 #include <QWidget>
 
-#include <cstdlib>
 #include <functional>
 #include <memory>
 #include <string>
@@ -58,12 +56,5 @@ inline void WhenShown(const std::string& className, std::function<void(ui::CHost
 
 // Lays the window out and writes it to $NORVIK_TEST_OUTPUT/name; false when it cannot.
 inline bool SaveRender(ui::CHostWidget& host, const std::string& name) {
-    const char* output = std::getenv("NORVIK_TEST_OUTPUT");
-    if (output == nullptr) {
-        return false;
-    }
-    QDir().mkpath(output);
-    host.GetPaintManager()->UpdateLayout();
-    const QImage image = host.grab().toImage();
-    return image.save(QString::fromStdString(std::string(output) + "/" + name));
+    return SaveRender(*host.GetPaintManager(), host, name);
 }

@@ -1,15 +1,13 @@
 #pragma once
 
 #include "device/pellix_usb_device.h"
+#include "tests/support/skin_test_env.h"
 #include "ui/toolkit/builtin_controls.h"
 #include "ui/toolkit/dialog_builder.h"
 #include "ui/toolkit/window_impl_base.h"
 
-#include <QDir>
-#include <QImage>
 #include <QWidget>
 
-#include <cstdlib>
 #include <functional>
 #include <string>
 
@@ -94,16 +92,7 @@ public:
     ui::CControlUI* BarItem() { return m_pm.FindControlQuietly("device_bar_item"); }
 
     // Renders the window into $NORVIK_TEST_OUTPUT/name; false when it could not be written.
-    bool Save(const std::string& name) {
-        const char* output = std::getenv("NORVIK_TEST_OUTPUT");
-        if (output == nullptr) {
-            return false;
-        }
-        QDir().mkpath(output);
-        m_pm.UpdateLayout();
-        const QImage image = GetWidget()->grab().toImage();
-        return image.save(QString::fromStdString(std::string(output) + "/" + name));
-    }
+    bool Save(const std::string& name) { return SaveRender(m_pm, *GetWidget(), name); }
 
 private:
     std::string pageLayout_;

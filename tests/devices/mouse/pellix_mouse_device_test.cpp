@@ -8,6 +8,7 @@
 #include "tests/support/debug_capture.h"
 #include "tests/support/page_host.h"
 #include "tests/support/qt_application.h"
+#include "tests/support/skin_test_env.h"
 #include "tests/support/temp_data_home.h"
 #include "ui/toolkit/resource_manager.h"
 
@@ -18,11 +19,6 @@
 using namespace mousewire;
 
 namespace {
-
-std::string ProgramDir() {
-    const char* dir = std::getenv("NORVIK_PROGRAM_DIR");
-    return dir != nullptr ? dir : "";
-}
 
 std::string Indexed(const char* prefix, int index) {
     return prefix + std::to_string(index);
@@ -92,8 +88,7 @@ class MousePage : public ::testing::Test {
 protected:
     void SetUp() override {
         EnsureQtApplication();
-        ui::CPaintManagerUI::SetResourcePath(ProgramDir() + "/skin/");
-        ASSERT_TRUE(ui::CResourceManager::GetInstance().LoadResource("res.xml"));
+        ASSERT_TRUE(LoadProgramSkin());
         ASSERT_TRUE(ui::CResourceManager::GetInstance().LoadLanguage("lan_en.xml"));
         ui::CPaintManagerUI::SetAllDPI(96);
     }

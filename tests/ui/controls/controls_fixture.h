@@ -1,6 +1,7 @@
 #pragma once
 
 #include "tests/support/qt_application.h"
+#include "tests/support/skin_test_env.h"
 #include "ui/controls/chart_view_ui.h"
 #include "ui/controls/circle_progress_ui.h"
 #include "ui/controls/combo_edit_container_element_ui.h"
@@ -20,9 +21,7 @@
 
 #include <gtest/gtest.h>
 
-#include <QDir>
 #include <QFileInfo>
-#include <QImage>
 #include <QWidget>
 
 #include <cstdlib>
@@ -77,8 +76,7 @@ class ControlsTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         EnsureQtApplication();
-        const char* dir = std::getenv("NORVIK_PROGRAM_DIR");
-        ui::CPaintManagerUI::SetResourcePath(std::string(dir != nullptr ? dir : ".") + "/skin/");
+        ui::CPaintManagerUI::SetResourcePath(ProgramDir() + "/skin/");
         // The program registers its classes by class name; the builder then finds element "X" as "CXUI".
         auto& factory = ui::CControlFactory::GetInstance();
         factory.RegistControl("CDeviceOptionUI", [] { return new ui::CDeviceOptionUI; });
@@ -108,11 +106,6 @@ protected:
     }
 
     static void Save(CControlsWnd& wnd, const std::string& name) {
-        const char* output = std::getenv("NORVIK_TEST_OUTPUT");
-        ASSERT_NE(output, nullptr);
-        QDir().mkpath(output);
-        wnd.GetPaintManager().UpdateLayout();
-        const QImage image = wnd.GetWidget()->grab().toImage();
-        ASSERT_TRUE(image.save(QString::fromStdString(std::string(output) + "/" + name)));
+        ASSERT_TRUE(SaveRender(wnd.GetPaintManager(), *wnd.GetWidget(), name));
     }
 };
