@@ -214,7 +214,7 @@ void CMainWnd::ApplySameModeToAll() {
     if (active == nullptr) {
         return;
     }
-    const LightInfo source = active->LightRecord();
+    const LightInfo source = active->LightState();
     LightAnimationSettings settings = lightSync_.Settings();
     if (const auto effect = CLightModeSync::EffectOfMode(active->DeviceKind(), source.selectItem)) {
         settings.effect = *effect;
@@ -617,7 +617,25 @@ void CMainWnd::ApplyLanguage(int index) {
             ui::SendMessage(child, kMsgLanguageChanged, 0);
         }
     }
+    RelayoutPagesForLanguage();
     m_pm.NeedUpdate();
+}
+
+void CMainWnd::RelayoutPagesForLanguage() {
+    if (!bar_) {
+        return;
+    }
+    for (const CDeviceBar::SEntry& entry : bar_->Entries()) {
+        const int kind = entry.page->DeviceKind();
+        if (kind != kKindKeyboard && !IsMouseKind(static_cast<uint16_t>(kind))) {
+            continue;
+        }
+        // Names the page resolved from the language texts (its key assignments) are shown anew.
+        if (entry.page->IsCommandChannelOpen()) {
+            entry.page->RefreshPage();
+        }
+        entry.page->NeedUpdate();
+    }
 }
 
 int CMainWnd::OnPublish(SkinChangedParam param) {

@@ -142,6 +142,7 @@ private:
     void OnDeviceResync(ui::WPARAM delayMs, ui::LPARAM page);
     void OnProfileSwitchTimer();
     void SetUpdateBadge(bool on);
+    void RelayoutPagesForLanguage();
     void ForEachLitPage(const std::function<void(CPellixUSBDevice&)>& action);
     ui::LRESULT HandleDeviceMessage(unsigned message, ui::WPARAM wParam, ui::LPARAM lParam, bool& handled);
     void OnTrayClick(ui::LPARAM button);

@@ -30,6 +30,8 @@ namespace {
 
 using app::CMainWnd;
 
+constexpr int kMouseStaticMode = 4;
+
 // Where the parameter record keeps stage n's slider position (the active stage sits between).
 size_t StagePositionByte(size_t stage) {
     return stage < 4 ? 15 + stage : 20 + (stage - 4);
@@ -80,9 +82,22 @@ protected:
         return page != nullptr ? wnd->GetPaintManager().FindSubControlByName(page, name) : nullptr;
     }
 
-    bool PageFilled() {
-        const ui::CControlUI* edit = PageControl("DPI_edit_1");
+    bool PageFilled() { return Filled(wnd->DeviceBar().ActivePage()); }
+
+    // The read-back after connecting has filled in the page's stages.
+    bool Filled(CPellixUSBDevice* page) {
+        const ui::CControlUI* edit =
+            page != nullptr ? wnd->GetPaintManager().FindSubControlByName(page, "DPI_edit_1") : nullptr;
         return edit != nullptr && !edit->GetText().empty();
+    }
+
+    bool EveryConnectedPageFilled() {
+        for (const auto& entry : wnd->DeviceBar().Entries()) {
+            if (entry.page->IsCommandChannelOpen() && !Filled(entry.page)) {
+                return false;
+            }
+        }
+        return true;
     }
 
     bool NoDeviceLinkShown() { return Control("No_device_Link")->IsVisible(); }
@@ -218,6 +233,31 @@ TEST_F(MainWndDeviceTest, ATypedDpiIsClampedToTheSensorsRange) {
         static_cast<ui::CProgressUI*>(PageControl("DPI_slider_2")->GetInterface("Progress"))->GetValue(),
         maximum);
     ASSERT_TRUE(WaitFor([&] { return mouse->Memory()[StagePositionByte(2)] == maximum; }));
+}
+
+TEST_F(MainWndDeviceTest, SameModeForAllGivesEveryMouseTheActiveLightAndSynchronisesTheirLeds) {
+    Open();
+    Plug("mouse", MouseModel3325());
+    Plug("mouse3389", MouseModel3389());
+    ASSERT_TRUE(WaitFor([&] { return VisibleOptions() == 2 && EveryConnectedPageFilled(); }, 3000));
+    CPellixUSBDevice* active = wnd->DeviceBar().ActivePage();
+    LightInfo staticRed;
+    staticRed.light = 4;
+    staticRed.red = 255;
+    active->ApplySyncLightMode(kMouseStaticMode, staticRed);
+
+    wnd->ApplySameModeToAll();
+    // The synchronisation thread paints the fixed colour at full brightness into every LED.
+    constexpr uint32_t kRedAtFullBrightness = 0xFF0000FFu;
+    for (const auto& entry : wnd->DeviceBar().Entries()) {
+        if (!entry.page->IsCommandChannelOpen()) {
+            continue;
+        }
+        EXPECT_EQ(entry.page->LightMode(), kMouseStaticMode) << entry.page->DeviceName();
+        EXPECT_TRUE(entry.page->IsSynchronisedLighting()) << entry.page->DeviceName();
+        ASSERT_TRUE(WaitFor([&] { return entry.page->GetLedColour(0) == kRedAtFullBrightness; }, 3000))
+            << entry.page->DeviceName();
+    }
 }
 
 TEST_F(MainWndDeviceTest, RendersTheMousePageAndEachSettingsSubPage) {
