@@ -50,6 +50,11 @@ CMainWnd::CMainWnd()
           [](bool) {}) {}
 
 CMainWnd::~CMainWnd() {
+    // A window deleted while it still exists shuts down as if it were closed: its workers stop
+    // (and a worker waiting in SendMessage is let go) before the members they use are gone.
+    if (ui::IsWindow(GetHWND())) {
+        DestroyWindow();
+    }
     Unsubscribe();
     ui::CMenuWnd::DestroyMenu();
 }
@@ -170,11 +175,13 @@ void CMainWnd::OnInterfaceArrived(int slot, const InterfaceSlot& row) {
             bar_->Entries()[static_cast<size_t>(index)].page->NotifyConnected();
         }
     }
+    NoteFirmwareVersions();
     BringForward();
 }
 
 void CMainWnd::OnInterfaceRemoved(int slot, const InterfaceSlot& row) {
     binder_.InterfaceRemoved(slot, row);
+    NoteFirmwareVersions();
     if (row.subKind != kSubKindCommand) {
         return;
     }
@@ -265,11 +272,20 @@ void CMainWnd::UpdateRoundFinished(bool somethingNew) {
 }
 
 int CMainWnd::FirmwareVersion(size_t page) const {
-    if (!bar_ || page >= bar_->Entries().size()) {
-        return 0;
+    std::lock_guard lock(firmwareVersionsMutex_);
+    return page < firmwareVersions_.size() ? firmwareVersions_[page] : 0;
+}
+
+void CMainWnd::NoteFirmwareVersions() {
+    // The update thread asks from its own thread; it reads this copy, never the devices.
+    std::vector<int> versions;
+    for (const CDeviceBar::SEntry& entry : bar_->Entries()) {
+        CPellixUSBDevice& device = *entry.page;
+        versions.push_back(device.IsCommandChannelOpen() ? device.Connection().Command().Device().Version()
+                                                         : 0);
     }
-    CPellixUSBDevice& device = *bar_->Entries()[page].page;
-    return device.IsCommandChannelOpen() ? device.Connection().Command().Device().Version() : 0;
+    std::lock_guard lock(firmwareVersionsMutex_);
+    firmwareVersions_ = std::move(versions);
 }
 
 bool CMainWnd::Confirm(const std::string& textKey) {

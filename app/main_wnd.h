@@ -22,7 +22,9 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <string>
+#include <vector>
 
 // CMainWnd: the single top-level window, built from "XML_MAIN" with the application's control
 // table as builder callback: caption buttons; the tray icon and its menu; activation and hover
@@ -143,6 +145,7 @@ private:
     void OnProfileSwitchTimer();
     void SetUpdateBadge(bool on);
     void RelayoutPagesForLanguage();
+    void NoteFirmwareVersions();
     void ForEachLitPage(const std::function<void(CPellixUSBDevice&)>& action);
     ui::LRESULT HandleDeviceMessage(unsigned message, ui::WPARAM wParam, ui::LPARAM lParam, bool& handled);
     void OnTrayClick(ui::LPARAM button);
@@ -166,6 +169,8 @@ private:
     std::unique_ptr<CDeviceDiscovery> discovery_;
     CLightSyncThread lightSync_{*this};
     std::unique_ptr<CUpdateThread> updateThread_;
+    mutable std::mutex firmwareVersionsMutex_;
+    std::vector<int> firmwareVersions_;  // by page, 0 while closed
     Broadcaster broadcaster_;
     std::map<std::string, std::function<void()>> menuActions_;
     std::array<platform::CWorkerThread, kWorkerSlots> workers_;
