@@ -1,7 +1,6 @@
 #include "ui/toolkit/list_container_element_ui.h"
 
 #include "ui/toolkit/paint_manager_ui.h"
-#include "ui/toolkit/render_engine.h"
 
 namespace ui {
 
@@ -16,33 +15,10 @@ void* CListContainerElementUI::GetInterface(std::string_view name) {
     return name == "ListContainerElement" ? this : CHorizontalLayoutUI::GetInterface(name);
 }
 
-void CListContainerElementUI::SetOwner(CControlUI* owner) {
-    owner_ = owner != nullptr ? static_cast<IListOwnerUI*>(owner->GetInterface("IListOwner")) : nullptr;
-}
-
-bool CListContainerElementUI::Select(bool select) {
-    if (select == selected_) {
-        return true;
-    }
-    selected_ = select;
-    if (select && owner_ != nullptr) {
-        owner_->SelectItem(index_);
-    }
-    Invalidate();
-    return true;
-}
-
-bool CListContainerElementUI::Activate() {
-    if (!CControlUI::Activate()) {
-        return false;
-    }
-    if (manager_ != nullptr) {
-        manager_->SendNotify(this, kNotifyItemActivate);
-    }
-    return true;
-}
-
 void CListContainerElementUI::DoEvent(TEventUI& event) {
+    if (TrackHot(event)) {
+        return;
+    }
     switch (event.Type) {
         case EventType::ButtonDown:
         case EventType::RButtonDown:
@@ -67,16 +43,6 @@ void CListContainerElementUI::DoEvent(TEventUI& event) {
                 Activate();
             }
             return;
-        case EventType::MouseEnter:
-            hot_ = true;
-            Invalidate();
-            return;
-        case EventType::MouseLeave:
-            hot_ = false;
-            Invalidate();
-            return;
-        case EventType::MouseMove:
-            return;
         case EventType::ScrollWheel:
         case EventType::KeyDown:
             if (owner_ != nullptr) {
@@ -92,31 +58,6 @@ void CListContainerElementUI::DoEvent(TEventUI& event) {
             break;
     }
     CHorizontalLayoutUI::DoEvent(event);
-}
-
-void CListContainerElementUI::PaintBkColor(QPainter& painter) {
-    const TListInfoUI* info = owner_ != nullptr ? owner_->GetListInfo() : nullptr;
-    if (info == nullptr) {
-        CControlUI::PaintBkColor(painter);
-        return;
-    }
-    std::uint32_t colour = bkColor_ != 0 ? bkColor_ : info->bkColor;
-    if (selected_) {
-        colour = info->selectedBkColor;
-    } else if (hot_ && IsEnabled()) {
-        colour = info->hotBkColor;
-    }
-    const QSize round = manager_ != nullptr ? manager_->GetDPIObj().Scale(borderRound_) : borderRound_;
-    CRenderEngine::DrawColor(painter, pos_, colour, round);
-    if (info->lineColor != 0) {
-        CRenderEngine::DrawColor(painter, QRect(pos_.left(), pos_.bottom(), pos_.width(), 1),
-                                 info->lineColor);
-    }
-}
-
-QSize CListContainerElementUI::EstimateSize(QSize available) {
-    const QSize size = CHorizontalLayoutUI::EstimateSize(available);
-    return QSize(size.width(), size.height() > 0 ? size.height() : Scaled(32));
 }
 
 }  // namespace ui
