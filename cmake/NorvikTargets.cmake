@@ -19,6 +19,9 @@ function(norvik_add_test name)
     "NORVIK_PROGRAM_DIR=${NORVIK_BIN_DIR}" "QT_QPA_PLATFORM=offscreen"
     "NORVIK_TEST_OUTPUT=${CMAKE_BINARY_DIR}/tests/output"
     "NORVIK_TESTDATA=${PROJECT_SOURCE_DIR}/../shared/testdata" ${ARG_ENV})
+  if(NORVIK_SANITIZE MATCHES "thread")
+    list(APPEND environment "TSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/tsan_suppressions.txt")
+  endif()
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 30)
   # Discovered tests get their properties through a generated script that splits a list value
   # into separate property names, so the environment is set afterwards on the discovered names.
