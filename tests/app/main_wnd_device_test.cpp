@@ -271,6 +271,8 @@ TEST_F(MainWndDeviceTest, RendersTheMousePageAndEachSettingsSubPage) {
         option->Selected(true);
         Save("main_window_mouse_" + std::to_string(sub) + ".png");
     }
+    ui::CPaintManagerUI::SetAllDPI(144);
+    Save("main_window_mouse_144dpi.png");
 }
 
 }  // namespace
