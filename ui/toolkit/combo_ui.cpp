@@ -9,14 +9,6 @@
 #include <QPainterPath>
 
 namespace ui {
-namespace {
-
-IListItemUI* AsItem(CControlUI* control) {
-    return control != nullptr ? static_cast<IListItemUI*>(control->GetInterface("ListItem")) : nullptr;
-}
-
-}  // namespace
-
 std::string CComboUI::GetClass() const {
     return "Combo";
 }
@@ -36,7 +28,7 @@ bool CComboUI::AddAt(CControlUI* control, int index) {
     if (!CContainerUI::AddAt(control, index)) {
         return false;
     }
-    if (IListItemUI* item = AsItem(control)) {
+    if (IListItemUI* item = AsListItem(control)) {
         item->SetOwner(this);
     }
     // The elements live in the popup, never inside the combo's own rectangle.
@@ -44,7 +36,7 @@ bool CComboUI::AddAt(CControlUI* control, int index) {
     if (curSel_ >= index) {
         ++curSel_;
     }
-    Reindex();
+    ReindexListItems(*this);
     return true;
 }
 
@@ -52,26 +44,14 @@ bool CComboUI::RemoveAt(int index, bool doNotDestroy) {
     if (!CContainerUI::RemoveAt(index, doNotDestroy)) {
         return false;
     }
-    if (index == curSel_) {
-        curSel_ = -1;
-    } else if (index < curSel_) {
-        --curSel_;
-    }
-    Reindex();
+    curSel_ = SelectionAfterRemoval(curSel_, index);
+    ReindexListItems(*this);
     return true;
 }
 
 void CComboUI::RemoveAll() {
     curSel_ = -1;
     CContainerUI::RemoveAll();
-}
-
-void CComboUI::Reindex() {
-    for (int i = 0; i < GetCount(); ++i) {
-        if (IListItemUI* item = AsItem(GetItemAt(i))) {
-            item->SetIndex(i);
-        }
-    }
 }
 
 bool CComboUI::SelectItem(int index, bool) {
@@ -83,10 +63,10 @@ bool CComboUI::SelectItem(int index, bool) {
     }
     const int old = curSel_;
     curSel_ = index;
-    if (IListItemUI* previous = AsItem(GetItemAt(old))) {
+    if (IListItemUI* previous = AsListItem(GetItemAt(old))) {
         previous->Select(false);
     }
-    if (IListItemUI* item = AsItem(GetItemAt(index))) {
+    if (IListItemUI* item = AsListItem(GetItemAt(index))) {
         item->Select(true);
     }
     if (manager_ != nullptr) {

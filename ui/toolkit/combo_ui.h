@@ -40,8 +40,6 @@ public:
     void DoPaint(QPainter& painter, const QRect& paintRect) override;
 
 private:
-    void Reindex();
-
     TListInfoUI info_;
     int curSel_ = -1;
     bool hot_ = false;

@@ -1,5 +1,6 @@
 #include "ui/toolkit/list_owner.h"
 
+#include "ui/toolkit/container_ui.h"
 #include "ui/toolkit/render_engine.h"
 #include "ui/toolkit/ui_parse.h"
 
@@ -34,6 +35,25 @@ bool TListInfoUI::SetAttribute(std::string_view name, std::string_view value) {
         return false;
     }
     return true;
+}
+
+IListItemUI* AsListItem(CControlUI* control) {
+    return control != nullptr ? static_cast<IListItemUI*>(control->GetInterface("ListItem")) : nullptr;
+}
+
+void ReindexListItems(CContainerUI& owner) {
+    for (int i = 0; i < owner.GetCount(); ++i) {
+        if (IListItemUI* item = AsListItem(owner.GetItemAt(i))) {
+            item->SetIndex(i);
+        }
+    }
+}
+
+int SelectionAfterRemoval(int selected, int removed) {
+    if (removed == selected) {
+        return -1;
+    }
+    return removed < selected ? selected - 1 : selected;
 }
 
 }  // namespace ui

@@ -16,6 +16,7 @@
 
 namespace ui {
 
+class CContainerUI;
 class CControlUI;
 
 struct TListInfoUI {
@@ -56,5 +57,13 @@ public:
     virtual bool IsSelected() const = 0;
     virtual bool Select(bool select = true) = 0;
 };
+
+// What lists and combos do alike with their elements.
+// The list element behind a control, or nullptr.
+IListItemUI* AsListItem(CControlUI* control);
+// Gives every element of the owner its position as its index.
+void ReindexListItems(CContainerUI& owner);
+// The selection after the item at `removed` left: -1 when it was the selected one.
+int SelectionAfterRemoval(int selected, int removed);
 
 }  // namespace ui

@@ -3,14 +3,6 @@
 #include "ui/toolkit/paint_manager_ui.h"
 
 namespace ui {
-namespace {
-
-IListItemUI* AsItem(CControlUI* control) {
-    return control != nullptr ? static_cast<IListItemUI*>(control->GetInterface("ListItem")) : nullptr;
-}
-
-}  // namespace
-
 CListUI::CListUI() {
     vScrollEnabled_ = true;
 }
@@ -34,13 +26,13 @@ bool CListUI::AddAt(CControlUI* control, int index) {
     if (!CVerticalLayoutUI::AddAt(control, index)) {
         return false;
     }
-    if (IListItemUI* item = AsItem(control)) {
+    if (IListItemUI* item = AsListItem(control)) {
         item->SetOwner(this);
     }
     if (curSel_ >= index) {
         ++curSel_;
     }
-    Reindex();
+    ReindexListItems(*this);
     return true;
 }
 
@@ -53,26 +45,14 @@ bool CListUI::RemoveAt(int index, bool doNotDestroy) {
     if (!CVerticalLayoutUI::RemoveAt(index, doNotDestroy)) {
         return false;
     }
-    if (index == curSel_) {
-        curSel_ = -1;
-    } else if (index < curSel_) {
-        --curSel_;
-    }
-    Reindex();
+    curSel_ = SelectionAfterRemoval(curSel_, index);
+    ReindexListItems(*this);
     return true;
 }
 
 void CListUI::RemoveAll() {
     curSel_ = -1;
     CVerticalLayoutUI::RemoveAll();
-}
-
-void CListUI::Reindex() {
-    for (int i = 0; i < GetCount(); ++i) {
-        if (IListItemUI* item = AsItem(GetItemAt(i))) {
-            item->SetIndex(i);
-        }
-    }
 }
 
 bool CListUI::SelectItem(int index, bool takeFocus) {
@@ -83,11 +63,11 @@ bool CListUI::SelectItem(int index, bool takeFocus) {
         return false;
     }
     const int old = curSel_;
-    if (IListItemUI* previous = AsItem(GetItemAt(old))) {
+    if (IListItemUI* previous = AsListItem(GetItemAt(old))) {
         previous->Select(false);
     }
     curSel_ = index;
-    if (IListItemUI* item = AsItem(GetItemAt(index))) {
+    if (IListItemUI* item = AsListItem(GetItemAt(index))) {
         item->Select(true);
         EnsureVisible(index);
         if (takeFocus) {

@@ -35,8 +35,6 @@ public:
     void DoEvent(TEventUI& event) override;
 
 private:
-    void Reindex();
-
     TListInfoUI info_;
     int curSel_ = -1;
 };
