@@ -1,5 +1,6 @@
 #include "cli/mouse_command.h"
 #include "cli/devices_command.h"
+#include "device/command_report.h"
 #include "devices/mouse/mouse_wire_format.h"
 #include "platform/hid/hid_backend.h"
 #include "profile/data_folders.h"
@@ -228,4 +229,44 @@ TEST(NorvikctlMouse, ASequenceOfRunsSeesOnePersistentMouse) {
     EXPECT_NE(devices.find("mouse3389"), std::string::npos);
     EXPECT_NE(run("mouse --help", &code).find("set-dpi STAGE DPI"), std::string::npos);
     EXPECT_EQ(code, kExitOk);
+}
+
+namespace {
+
+// A mouse whose firmware keeps another polling rate than it is sent, as a firmware that clamps a
+// setting it does not support would.
+class CPollingClampingMouse : public CSimulatedMouse {
+public:
+    using CSimulatedMouse::CSimulatedMouse;
+
+    bool OnOutputReport(std::span<const uint8_t> report) override {
+        std::vector<uint8_t> changed(report.begin(), report.end());
+        constexpr size_t kPollingByte = kCommandPayloadOffset + 14;
+        if (changed.size() == kCommandReportSize && changed[kCommandCodeByte] == command_code::kWriteMemory &&
+            changed[4] > 14) {
+            changed[kPollingByte] = 0;
+            SealCommandReport(changed.data());
+        }
+        return CSimulatedMouse::OnOutputReport(changed);
+    }
+};
+
+}  // namespace
+
+TEST_F(MouseCommand, VerifyReadsBackTheRecordAndNamesWhatTheMouseDidNotKeep) {
+    Plug();
+    const Output kept = Mouse({"polling", "3", "--verify"});
+    EXPECT_EQ(kept.code, kExitOk) << kept.err;
+    EXPECT_NE(kept.out.find("verified"), std::string::npos) << kept.out;
+    EXPECT_EQ(Mouse({"light", "2", "--colour", "12AB34", "--verify"}).code, kExitOk);
+
+    bus->Unplug(handle);
+    mouse = std::make_shared<CPollingClampingMouse>(MouseModel3389());
+    handle = bus->Plug("mouse3389", mouse);
+    const Output clamped = Mouse({"polling", "2", "--verify"});
+    EXPECT_EQ(clamped.code, kExitFailure);
+    EXPECT_NE(clamped.err.find("\n  polling rate\n"), std::string::npos) << clamped.err;
+    EXPECT_EQ(clamped.err.find("stage"), std::string::npos) << "only the clamped field is named";
+
+    EXPECT_EQ(Mouse({"write-shoot", "--verify"}).code, kExitUsage);
 }
