@@ -5,10 +5,10 @@ set(CPACK_PACKAGE_NAME norvik)
 set(CPACK_PACKAGE_VENDOR "Norvik")
 set(CPACK_PACKAGE_CONTACT "Norvik <support@norvik.com>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Configuration utility for Norvik gaming mice, keyboard, pad and headset")
-set(CPACK_PACKAGE_DESCRIPTION
-    "Changes what the firmware of Norvik 400100 devices stores: DPI stages, polling rate, button\n"
-    "and key assignments, macros, lighting, recoil compensation and headset audio settings, kept\n"
-    "in profiles. Includes the norvikctl command-line companion and the udev rule for user access.")
+set(CPACK_PACKAGE_DESCRIPTION "Changes what the firmware of Norvik 400100 devices stores: DPI stages, \
+polling rate, button and key assignments, macros, lighting, recoil compensation and headset audio \
+settings, kept in profiles. Includes the norvikctl command-line companion and the udev rule that \
+gives the logged-in user access to the devices.")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
