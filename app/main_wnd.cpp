@@ -126,6 +126,9 @@ void CMainWnd::OnWindowInit() {
     AssembleDevicePages();
     UpdateNoDeviceLink();
     ShowWindow(true, true);
+    for (const CDeviceBar::SEntry& entry : bar_->Entries()) {
+        entry.page->DeliverPendingMessages();
+    }
     StartWorkers();
     SetTimer(kTimerRefit, 100);
     initialised_ = true;
@@ -203,9 +206,7 @@ void CMainWnd::OnProfileSwitchTimer() {
     if (page == nullptr) {
         return;
     }
-    page->LoadActiveProfile();
-    page->WriteSettings();
-    page->Refresh();
+    page->SwitchToSelectedProfile();
 }
 
 void CMainWnd::ForEachLitPage(const std::function<void(CPellixUSBDevice&)>& action) {

@@ -56,8 +56,11 @@ public:
     int GetDeviceIndex() const { return deviceIndex_; }
 
     // Reads the device section from the profile file. A file that lacks it is completed from the
-    // default profile and written back, keeping its other keys. Returns a copy of the section.
+    // default profile and written back, keeping its other keys; a file that does not parse is
+    // moved aside first (CDamagedFile). Returns a copy of the section.
     Json::Value LoadDeviceSection(const std::string& path);
+    // The paths that damaged profile files were moved to since the last call.
+    std::vector<std::string> TakeSetAsideFiles();
     const Json::Value& DeviceSection() const { return deviceSection_; }
 
     // "LightInfo": decoded, or the default lighting (all zero) when absent.
@@ -90,6 +93,8 @@ protected:
     const CJsonDocument& Document() const { return document_; }
 
 private:
+    void SetAsideIfDamaged(const Json::Value& document, const std::string& path);
+
     std::string profilePath_;
     std::string defaultProfilePath_;
     int32_t builtInEffectCount_ = 0;
@@ -104,4 +109,5 @@ private:
     std::vector<KeyAssignment> keyAssignments_;
     int32_t deviceIndex_ = 0;
     std::string effectFolder_;  // folder of the light configuration last loaded
+    std::vector<std::string> setAside_;
 };
