@@ -161,8 +161,12 @@ public:
     CDeviceConnection& Connection() { return *connection_; }
     void SetDeviceBarItem(ui::CControlUI* item) { deviceBarItem_ = item; }
     ui::CControlUI* DeviceBarItem() const { return deviceBarItem_; }
-    // Runs once after assembly: BindPageControls here; a device class's page initialisation.
-    virtual void InitPage() { BindPageControls(); }
+    // Runs once after assembly: BindPageControls and the profile panel here; a device class's
+    // page initialisation.
+    virtual void InitPage() {
+        BindPageControls();
+        InitProfilePanel();
+    }
     // Messages of the page go to the sink; those raised before there is one wait for
     // DeliverPendingMessages (each text once).
     void SetMessageSink(MessageSink sink) { messageSink_ = std::move(sink); }

@@ -166,6 +166,11 @@ TEST_F(MainWndProfileTest, TheButtonsAddCopyRenameAndDeleteProfilesAndThePanelFo
         << "the device follows the selection that the delete left";
     EXPECT_EQ(messages.size(), 1u);
 
+    wnd->EditingLock().Take(true);
+    EXPECT_FALSE(Panel().IsEnabled()) << "recording keeps the profile where it is";
+    wnd->EditingLock().Release(true);
+    EXPECT_TRUE(Panel().IsEnabled());
+
     ui::CControlUI* menu = PageControl("profile_menu_layout");
     const int openHeight = Panel().GetFixedHeight();
     EXPECT_TRUE(menu->IsVisible());
