@@ -201,36 +201,42 @@ void CMainWndTargets::PageProfileAction(ProfileAction action) {
     if (panel == nullptr) {
         return;
     }
+    RunProfileAction(*panel, action);
+    // A list damaged meanwhile was moved aside by the action: the user hears of it once.
+    Page().ReportSetAsideFiles(panel->TakeSetAsideFiles());
+}
+
+void CMainWndTargets::RunProfileAction(CDeviceProfileUI& panel, ProfileAction action) {
     switch (action) {
         case ProfileAction::Add:
             // The limit would otherwise look like a button that does nothing.
-            if (panel->AddProfile() < 0 && panel->List() != nullptr &&
-                panel->List()->Count() >= CProfileList::kMaxAddedProfiles) {
+            if (panel.AddProfile() < 0 && panel.List() != nullptr &&
+                panel.List()->Count() >= CProfileList::kMaxAddedProfiles) {
                 ShowMessage("profile_limit_reached");
             }
             return;
         case ProfileAction::Delete:
             // The deleted profile was the device's: the device follows the new selection.
-            if (panel->DeleteProfile() >= 0) {
+            if (panel.DeleteProfile() >= 0) {
                 StartProfileSwitchTimer();
             }
             return;
         case ProfileAction::Copy:
-            panel->CopyProfile();
+            panel.CopyProfile();
             return;
         case ProfileAction::Import:
-            ImportProfile(*panel);
+            ImportProfile(panel);
             return;
         case ProfileAction::Export:
-            ExportProfile(*panel);
+            ExportProfile(panel);
             return;
         case ProfileAction::Rename:
-            if (!panel->EditedName().empty() && panel->RenameProfile(panel->EditedName()) == 0) {
+            if (!panel.EditedName().empty() && panel.RenameProfile(panel.EditedName()) == 0) {
                 ShowMessage("message_text_5");
             }
             return;
         case ProfileAction::ToggleButtons:
-            panel->ToggleButtonPanel();
+            panel.ToggleButtonPanel();
             return;
     }
 }

@@ -65,6 +65,7 @@ public:
 private:
     // The active page; the tables only call page operations while there is one.
     CPellixUSBDevice& Page();
+    void RunProfileAction(CDeviceProfileUI& panel, ProfileAction action);
     void ImportProfile(CDeviceProfileUI& panel);
     void ExportProfile(CDeviceProfileUI& panel);
 

@@ -71,6 +71,7 @@ int CBasicProfiledata::Save() {
 
 int CBasicProfiledata::SaveDeviceSection(Json::Value value, std::string path) {
     Json::Value document = document_.ReadJsonValue(path);
+    SetAsideIfDamaged(document, path);
     Json::Value& devices = Access::MemberRef(document, "Device");
     Access::ElementRef(devices, static_cast<Json::ArrayIndex>(deviceIndex_)) = std::move(value);
     return document_.wirtejsonFile(path, document);

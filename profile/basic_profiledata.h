@@ -39,7 +39,8 @@ public:
     // SaveDeviceSection(section, profile path).
     virtual int Save();
     // Reads the document at the path, sets its "Device"[device index] to the value and writes it
-    // back; a missing or unreadable file gives a document that holds only that array.
+    // back; a missing or unreadable file gives a document that holds only that array (a file
+    // that does not parse is moved aside first).
     virtual int SaveDeviceSection(Json::Value value, std::string path);
     // Writes the value as the whole document.
     virtual int WriteDocument(const Json::Value& value, const std::string& path);

@@ -262,6 +262,14 @@ TEST_F(MainWndProfileTest, ADamagedListIsKeptAsideAndTheUserIsToldOnce) {
     }
     EXPECT_EQ(kept, 1);
     EXPECT_EQ(ComboTexts(), std::vector<std::string>{"profile1"});
+
+    messages.clear();
+    std::ofstream(Folder() + "ProfileList.ini", std::ios::trunc) << "[";
+    Click("device_add_btn");
+    ASSERT_TRUE(WaitFor([&] { return !messages.empty(); }, 1000)) << "damaged while the program runs";
+    EXPECT_EQ(messages, std::vector<std::string>{Text("profile_damaged_set_aside")});
+    EXPECT_EQ(ComboTexts(), (std::vector<std::string>{"profile1", "profile2"}));
+    EXPECT_EQ(StoredList()["profilelist"].size(), 2u);
 }
 
 }  // namespace

@@ -288,4 +288,8 @@ TEST_F(BasicProfiledataTest, AProfileThatDoesNotParseIsMovedAsideBeforeTheDefaul
 
     profile.LoadDeviceSection(profilePath);
     EXPECT_TRUE(profile.TakeSetAsideFiles().empty()) << "the default written in its place is whole";
+
+    std::ofstream(profilePath, std::ios::trunc) << "{ damaged while open";
+    EXPECT_EQ(profile.Save(), 0);
+    EXPECT_EQ(profile.TakeSetAsideFiles().size(), 1u) << "a save does not write over it either";
 }
