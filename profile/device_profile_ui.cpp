@@ -1,5 +1,6 @@
 #include "profile/device_profile_ui.h"
 
+#include "platform/debug.h"
 #include "ui/toolkit/combo_ui.h"
 #include "ui/toolkit/list_label_element_ui.h"
 #include "ui/toolkit/option_ui.h"
@@ -147,12 +148,12 @@ int CDeviceProfileUI::RenameProfile(const std::string& name) {
 }
 
 std::string CDeviceProfileUI::EditedName() const {
-    const ui::CControlUI* edit = Find("device_profile_name_edit");
+    const ui::CControlUI* edit = Own("device_profile_name_edit");
     return edit != nullptr ? edit->GetText() : std::string();
 }
 
 void CDeviceProfileUI::ToggleButtonPanel() {
-    ui::CControlUI* menu = Find("profile_menu_layout");
+    ui::CControlUI* menu = Own("profile_menu_layout");
     if (menu == nullptr) {
         return;
     }
@@ -180,8 +181,17 @@ ui::CControlUI* CDeviceProfileUI::Find(const std::string& name) const {
     return nullptr;
 }
 
+ui::CControlUI* CDeviceProfileUI::Own(const std::string& name) const {
+    ui::CControlUI* control = Find(name);
+    if (control == nullptr) {
+        platform::DebugFormat("CDeviceProfileUI: '%s' has no control named '%s'\n", GetName().c_str(),
+                              name.c_str());
+    }
+    return control;
+}
+
 ui::CComboUI* CDeviceProfileUI::Combo() const {
-    ui::CControlUI* control = Find("device_profile_combo");
+    ui::CControlUI* control = Own("device_profile_combo");
     return control != nullptr ? static_cast<ui::CComboUI*>(control->GetInterface("Combo")) : nullptr;
 }
 
@@ -203,7 +213,7 @@ void CDeviceProfileUI::ShowList() {
 }
 
 void CDeviceProfileUI::ShowSelectedName() {
-    if (ui::CControlUI* edit = Find("device_profile_name_edit")) {
+    if (ui::CControlUI* edit = Own("device_profile_name_edit")) {
         const int index = list_ != nullptr ? list_->SelectedIndex() : -1;
         edit->SetText(index >= 0 ? list_->Entries()[static_cast<size_t>(index)].name : std::string());
     }

@@ -70,6 +70,8 @@ public:
 private:
     // A control of the panel, or else of the page around it (the function tabs), or nullptr.
     ui::CControlUI* Find(const std::string& name) const;
+    // One of the panel's own controls, with a debug line when the layout lacks it.
+    ui::CControlUI* Own(const std::string& name) const;
     ui::CComboUI* Combo() const;
     // Rebuilds the combo box from the list, showing its selected entry without an event.
     void ShowList();

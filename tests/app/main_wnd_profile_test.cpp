@@ -10,6 +10,7 @@
 #include "sim/mouse_model.h"
 #include "sim/sim_hid_bus.h"
 #include "sim/simulated_mouse.h"
+#include "tests/support/debug_capture.h"
 #include "tests/support/modal_window.h"
 #include "tests/support/qt_application.h"
 #include "tests/support/skin_test_env.h"
@@ -142,6 +143,7 @@ protected:
 };
 
 TEST_F(MainWndProfileTest, TheButtonsAddCopyRenameAndDeleteProfilesAndThePanelFolds) {
+    CDebugCapture capture;
     Open();
     EXPECT_EQ(ComboTexts(), std::vector<std::string>{"profile1"}) << "a first start makes profile1";
     EXPECT_EQ(PageControl("device_profile_name_edit")->GetText(), "profile1");
@@ -182,6 +184,7 @@ TEST_F(MainWndProfileTest, TheButtonsAddCopyRenameAndDeleteProfilesAndThePanelFo
     Click("profile_fun_spread_btn");
     EXPECT_TRUE(menu->IsVisible());
     EXPECT_EQ(Panel().GetFixedHeight(), openHeight);
+    EXPECT_EQ(capture.Text().find("CDeviceProfileUI: "), std::string::npos) << capture.Text();
 }
 
 TEST_F(MainWndProfileTest, ImportAndExportGoThroughTheDialogAndRefusalsAreExplained) {

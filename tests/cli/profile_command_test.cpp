@@ -134,3 +134,21 @@ TEST_F(ProfileCommand, WithoutADeviceOrAKnownNameNothingIsTouched) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ProfileCommand, AddStopsAtFiftyProfilesWithAReasonWhileCopyGoesOn) {
+    CProfileList list(2, Folder(), CDataFolders::DefaultProfileFile("mouse3389"));
+    list.Load();
+    while (list.Count() < CProfileList::kMaxAddedProfiles) {
+        list.Add();
+    }
+    const Output add = Profile({"add", "--device", "mouse3389"});
+    EXPECT_EQ(add.code, kExitFailure);
+    EXPECT_NE(add.err.find("at most 50 profiles"), std::string::npos) << add.err;
+    EXPECT_EQ(Profile({"copy", "--device", "mouse3389"}).code, kExitOk);
+    list.Load();
+    EXPECT_EQ(list.Count(), CProfileList::kMaxAddedProfiles + 1);
+}
+
+}  // namespace
