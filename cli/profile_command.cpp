@@ -9,6 +9,7 @@
 
 #include <json/writer.h>
 
+#include <algorithm>
 #include <charconv>
 #include <optional>
 
@@ -41,9 +42,11 @@ std::string Parse(const std::vector<std::string>& args, Arguments& parsed) {
 }
 
 std::string KnownDeviceNames() {
+    std::vector<std::string> seen;
     std::string names;
     for (const DeviceDescriptor& row : DeviceDescriptors()) {
-        if (names.find(row.deviceName) == std::string::npos) {
+        if (std::find(seen.begin(), seen.end(), row.deviceName) == seen.end()) {
+            seen.emplace_back(row.deviceName);
             names.append(names.empty() ? "" : ", ").append(row.deviceName);
         }
     }
