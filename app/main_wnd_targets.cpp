@@ -269,7 +269,13 @@ void CMainWndTargets::ExportProfile(CDeviceProfileUI& panel) {
         return;
     }
     const std::string path = window_.FileDialogs().Save(CFileDialogs::Kind::Profile);
-    if (!path.empty() && panel.ExportProfile(path) != 0) {
+    if (path.empty()) {
+        return;
+    }
+    const int result = panel.ExportProfile(path);
+    if (result == CProfileList::kExportNoProfile) {
+        ShowMessage("profile_export_unreadable");
+    } else if (result != 0) {
         ShowMessage("profile_export_failed");
     }
 }

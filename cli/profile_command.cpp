@@ -264,7 +264,12 @@ int RunOperation(const Arguments& args, CProfileList& list, CTarget& target, std
         return kExitOk;
     }
     if (operation == "export") {
-        if (list.Export(value) != 0) {
+        const int result = list.Export(value);
+        if (result == CProfileList::kExportNoProfile) {
+            err << "norvikctl: the selected profile's file is missing or damaged; nothing was exported.\n";
+            return kExitFailure;
+        }
+        if (result != 0) {
             err << "norvikctl: the profile could not be exported to " << value
                 << "; choose a folder you can write to.\n";
             return kExitFailure;

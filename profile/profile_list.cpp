@@ -204,14 +204,14 @@ int CProfileList::Import(const std::string& path) {
 int CProfileList::Export(const std::string& path) const {
     const std::string source = ProfilePath(selected_);
     if (source.empty()) {
-        return -1;
+        return kExportNoProfile;
     }
     // A profile that cannot be read is not exported as "null".
     const Json::Value document = document_.ReadJsonValue(source);
     if (document.isNull()) {
-        return -1;
+        return kExportNoProfile;
     }
-    return document_.wirtejsonFile(path, document) == 0 ? 0 : -1;
+    return document_.wirtejsonFile(path, document) == 0 ? 0 : kExportWriteFailed;
 }
 
 int CProfileList::Reset() {

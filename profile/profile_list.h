@@ -50,6 +50,9 @@ public:
     static constexpr int kImportNotAProfile = -1;  // no string "profilename" and "profileUUID"
     static constexpr int kImportUnreadable = -2;   // missing, unreadable or not JSON
     static constexpr int kImportTooLarge = -3;     // over kMaxImportBytes
+    // Export's failures.
+    static constexpr int kExportWriteFailed = -1;  // the target could not be written
+    static constexpr int kExportNoProfile = -2;    // the selected profile's file cannot be read
 
     // deviceKind: 1 keyboard, 2 mouse, 3 mouse pad, 7 headset. profileFolder ends with '/'.
     CProfileList(int deviceKind, std::string profileFolder, std::string defaultProfilePath);
@@ -91,7 +94,7 @@ public:
     // "profilename" and "profileUUID"; anything else is refused with a kImport* code and
     // changes nothing. Returns the new index.
     int Import(const std::string& path);
-    // Writes the selected profile's document to the path. -1 when it cannot be read or written.
+    // Writes the selected profile's document to the path; a kExport* code when it cannot.
     int Export(const std::string& path) const;
     // Replaces the selected profile's file by the default profile, keeping its name and UUID
     // (and, for the headset, its custom equalisers). -1 without a selection.

@@ -220,6 +220,22 @@ TEST_F(MainWndProfileTest, ImportAndExportGoThroughTheDialogAndRefusalsAreExplai
     Click("device_export_btn");
     EXPECT_EQ(StoredList(), before) << "a cancelled dialog changes nothing";
     EXPECT_TRUE(messages.empty());
+    struct SExportCase {
+        std::string target;
+        const char* message;
+    };
+    for (const SExportCase& c : {SExportCase{home.Root().string(), "profile_export_failed"},
+                                 SExportCase{home.Path("out.json"), "profile_export_unreadable"}}) {
+        if (std::string(c.message) == "profile_export_unreadable") {
+            std::ofstream(Panel().List()->CurrentProfilePath(), std::ios::trunc) << "{ damaged";
+        }
+        messages.clear();
+        chosen = c.target;
+        Click("device_export_btn");
+        ASSERT_TRUE(WaitFor([&] { return !messages.empty(); }, 1000)) << c.message;
+        EXPECT_EQ(messages, std::vector<std::string>{Text(c.message)});
+    }
+    EXPECT_FALSE(fs::exists(home.Path("out.json")));
 }
 
 TEST_F(MainWndProfileTest, ChoosingAnotherProfileWritesItToTheMouseOnceForQuickChoices) {

@@ -242,7 +242,7 @@ TEST_F(ProfileListTest, ExportWritesTheProfileAndRefusesAMissingOne) {
     CProfileList profiles = Loaded();
     const std::string target = home.Path("out.json");
     fs::remove(profiles.CurrentProfilePath());
-    EXPECT_EQ(profiles.Export(target), -1);
+    EXPECT_EQ(profiles.Export(target), CProfileList::kExportNoProfile);
     EXPECT_FALSE(fs::exists(target));
     profiles.Select(0);
     EXPECT_EQ(profiles.Export(target), 0);
@@ -261,7 +261,7 @@ TEST_F(ProfileListTest, AnUnsafeUuidNamesNoFile) {
     profiles.Select(1);
     EXPECT_EQ(profiles.CurrentProfilePath(), "");
     EXPECT_EQ(profiles.Reset(), -1);
-    EXPECT_EQ(profiles.Export(home.Path("out.json")), -1);
+    EXPECT_EQ(profiles.Export(home.Path("out.json")), CProfileList::kExportNoProfile);
     EXPECT_EQ(profiles.Rename("renamed"), 1);
     EXPECT_EQ(profiles.Delete(), 0);
     EXPECT_EQ(document.ReadJsonValue(victim), ParseJson(R"({"keep": true})"));
