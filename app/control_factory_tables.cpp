@@ -2,6 +2,7 @@
 
 #include "device/pellix_usb_device.h"
 #include "devices/mouse/pellix_mouse_device.h"
+#include "profile/device_profile_ui.h"
 #include "ui/controls/chart_view_ui.h"
 #include "ui/controls/circle_progress_ui.h"
 #include "ui/controls/combo_edit_container_element_ui.h"
@@ -58,7 +59,7 @@ const std::array<SClassRow, 22>& ClassTable() {
         {"CLightControlUI", {}},
         {"CMacroControlUI", {}},
         {"CKeySetControlUI", {}},
-        {"CDeviceProfileUI", {}},
+        {"CDeviceProfileUI", Make<CDeviceProfileUI>},
         {"CShootControlUI", {}},
         {"CMagicControlUI", {}},
         {"CVoice6533ControlUI", {}},
@@ -82,7 +83,7 @@ const std::array<SElementRow, 25>& ElementTable() {
         {"PellixHS6533Device", Make<CPellixUSBDevice>, nullptr},
         {"PellixMouseDevice", Make<CPellixMouseDevice>, nullptr},
         {"PellixKeyboardDevice", Make<CPellixUSBDevice>, nullptr},
-        {"DeviceProfile", {}, nullptr},
+        {"DeviceProfile", Make<CDeviceProfileUI>, nullptr},
         {"LightControl", {}, nullptr},
         {"MagicControl", {}, nullptr},
         {"Voice6533Control", {}, nullptr},

@@ -10,6 +10,7 @@
 #include "device/pellix_usb_device.h"
 #include "platform/debug.h"
 #include "platform/ipc/shell_messages.h"
+#include "profile/device_profile_ui.h"
 #include "ui/toolkit/builtin_controls.h"
 #include "ui/toolkit/menu_wnd.h"
 #include "ui/toolkit/message_queue.h"
@@ -54,6 +55,10 @@ CMainWnd::CMainWnd()
           [this](bool enabled) {
               if (ui::CControlUI* bar = m_pm.FindControl("device_select_layout")) {
                   bar->SetEnabled(enabled);
+              }
+              CPellixUSBDevice* page = bar_ != nullptr ? bar_->ActivePage() : nullptr;
+              if (CDeviceProfileUI* panel = page != nullptr ? page->ProfilePanel() : nullptr) {
+                  panel->SetEnabled(enabled);
               }
           },
           [](bool) {}) {}
@@ -138,6 +143,9 @@ void CMainWnd::OnWindowInit() {
     if (!stayHidden_) {
         ShowWindow(true, true);
     }
+    for (const CDeviceBar::SEntry& entry : bar_->Entries()) {
+        entry.page->DeliverPendingMessages();
+    }
     StartWorkers();
     SetTimer(kTimerRefit, 100);
     initialised_ = true;
@@ -218,9 +226,7 @@ void CMainWnd::OnProfileSwitchTimer() {
     if (page == nullptr) {
         return;
     }
-    page->LoadActiveProfile();
-    page->WriteSettings();
-    page->Refresh();
+    page->SwitchToSelectedProfile();
 }
 
 void CMainWnd::ForEachLitPage(const std::function<void(CPellixUSBDevice&)>& action) {

@@ -3,6 +3,7 @@
 #include "app/device_bar.h"
 #include "app/discovery_relay.h"
 #include "app/editing_lock.h"
+#include "app/file_dialogs.h"
 #include "app/language_choice.h"
 #include "app/light_sync_thread.h"
 #include "app/main_wnd_targets.h"
@@ -117,6 +118,7 @@ public:
 
     CDeviceBar& DeviceBar() { return *bar_; }
     CEditingLock& EditingLock() { return editingLock_; }
+    CFileDialogs& FileDialogs() { return fileDialogs_; }
     const CDeviceDiscovery* Discovery() const { return discovery_.get(); }
 
     // ILightSyncDevices (the synchronisation thread).
@@ -164,6 +166,7 @@ private:
     CMainWndTargets targets_{*this};
     CNotificationRouter router_;
     CEditingLock editingLock_;
+    CFileDialogs fileDialogs_{[this] { return GetWidget(); }};
     CDeviceBinder binder_;
     CDiscoveryRelay relay_;
     std::unique_ptr<CDeviceDiscovery> discovery_;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <utility>
 
 namespace {
 
@@ -145,6 +146,23 @@ void AddItemSelectRows(CNotificationRouter& r, IRouteTargets& t) {
               OnMousePage(t, [&t](const auto& n) { t.PageComboSelected(n.sender.name); }));
 }
 
+void AddProfileRows(CNotificationRouter& r, IRouteTargets& t) {
+    using Action = IRouteTargets::ProfileAction;
+    static const std::pair<const char*, Action> rows[] = {
+        {"device_add_btn", Action::Add},
+        {"device_sub_btn", Action::Delete},
+        {"device_copy_btn", Action::Copy},
+        {"device_import_btn", Action::Import},
+        {"device_export_btn", Action::Export},
+        {"device_profile_edit_save_btn", Action::Rename},
+        {"profile_fun_spread_btn", Action::ToggleButtons},
+    };
+    for (const auto& [name, action] : rows) {
+        r.Add("click", Match::ExactNoCase, name,
+              OnPage(t, [&t, action = action](const auto&) { t.PageProfileAction(action); }));
+    }
+}
+
 void AddMenuRows(CNotificationRouter& r, IRouteTargets& t) {
     r.Add("menu", Match::Exact, "exit", [&t](const auto&) { t.CloseMainWindow(); });
     r.Add("menu", Match::Exact, "about_menu", [&t](const auto&) { t.OpenAboutWindow(); });
@@ -166,6 +184,7 @@ void AddMainWndRoutes(CNotificationRouter& router, IRouteTargets& targets) {
     AddKillFocusRows(router, targets);
     AddItemSelectRows(router, targets);
     AddMenuRows(router, targets);
+    AddProfileRows(router, targets);
     router.EndHere("click_wpremove");
     router.EndHere("click_wpedit");
 }

@@ -2,6 +2,7 @@
 
 #include "app/main_wnd.h"
 #include "device/pellix_usb_device.h"
+#include "profile/device_profile_ui.h"
 #include "ui/toolkit/message_queue.h"
 #include "ui/toolkit/progress_ui.h"
 
@@ -193,6 +194,90 @@ void CMainWndTargets::PagePointerSettingChanged(const std::string& controlName) 
 
 void CMainWndTargets::PageComboSelected(const std::string& controlName) {
     Page().ComboSelected(controlName);
+}
+
+void CMainWndTargets::PageProfileAction(ProfileAction action) {
+    CDeviceProfileUI* panel = Page().ProfilePanel();
+    if (panel == nullptr) {
+        return;
+    }
+    RunProfileAction(*panel, action);
+    // A list damaged meanwhile was moved aside by the action: the user hears of it once.
+    Page().ReportSetAsideFiles(panel->TakeSetAsideFiles());
+}
+
+void CMainWndTargets::RunProfileAction(CDeviceProfileUI& panel, ProfileAction action) {
+    switch (action) {
+        case ProfileAction::Add:
+            // The limit would otherwise look like a button that does nothing.
+            if (panel.AddProfile() < 0 && panel.List() != nullptr &&
+                panel.List()->Count() >= CProfileList::kMaxAddedProfiles) {
+                ShowMessage("profile_limit_reached");
+            }
+            return;
+        case ProfileAction::Delete:
+            // The deleted profile was the device's: the device follows the new selection.
+            if (panel.DeleteProfile() >= 0) {
+                StartProfileSwitchTimer();
+            }
+            return;
+        case ProfileAction::Copy:
+            panel.CopyProfile();
+            return;
+        case ProfileAction::Import:
+            ImportProfile(panel);
+            return;
+        case ProfileAction::Export:
+            ExportProfile(panel);
+            return;
+        case ProfileAction::Rename:
+            if (!panel.EditedName().empty() && panel.RenameProfile(panel.EditedName()) == 0) {
+                ShowMessage("message_text_5");
+            }
+            return;
+        case ProfileAction::ToggleButtons:
+            panel.ToggleButtonPanel();
+            return;
+    }
+}
+
+void CMainWndTargets::ImportProfile(CDeviceProfileUI& panel) {
+    if (panel.SelectedIndex() < 0) {
+        return;
+    }
+    const std::string path = window_.FileDialogs().Open(CFileDialogs::Kind::Profile);
+    if (path.empty()) {
+        return;
+    }
+    switch (panel.ImportProfile(path)) {
+        case CProfileList::kImportNotAProfile:
+            ShowMessage("profile_import_not_profile");
+            return;
+        case CProfileList::kImportUnreadable:
+            ShowMessage("profile_import_unreadable");
+            return;
+        case CProfileList::kImportTooLarge:
+            ShowMessage("profile_import_too_large");
+            return;
+        default:
+            return;
+    }
+}
+
+void CMainWndTargets::ExportProfile(CDeviceProfileUI& panel) {
+    if (panel.SelectedIndex() < 0) {
+        return;
+    }
+    const std::string path = window_.FileDialogs().Save(CFileDialogs::Kind::Profile);
+    if (path.empty()) {
+        return;
+    }
+    const int result = panel.ExportProfile(path);
+    if (result == CProfileList::kExportNoProfile) {
+        ShowMessage("profile_export_unreadable");
+    } else if (result != 0) {
+        ShowMessage("profile_export_failed");
+    }
 }
 
 }  // namespace app

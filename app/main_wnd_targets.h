@@ -2,6 +2,7 @@
 
 #include "app/route_targets.h"
 
+class CDeviceProfileUI;
 class CPellixUSBDevice;
 
 namespace app {
@@ -59,10 +60,14 @@ public:
     void PagePollingRateSelected(int option) override;
     void PagePointerSettingChanged(const std::string& controlName) override;
     void PageComboSelected(const std::string& controlName) override;
+    void PageProfileAction(ProfileAction action) override;
 
 private:
     // The active page; the tables only call page operations while there is one.
     CPellixUSBDevice& Page();
+    void RunProfileAction(CDeviceProfileUI& panel, ProfileAction action);
+    void ImportProfile(CDeviceProfileUI& panel);
+    void ExportProfile(CDeviceProfileUI& panel);
 
     CMainWnd& window_;
 };

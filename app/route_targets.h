@@ -68,4 +68,9 @@ public:
     virtual void PagePollingRateSelected(int option) = 0;
     virtual void PagePointerSettingChanged(const std::string& controlName) = 0;
     virtual void PageComboSelected(const std::string& controlName) = 0;
+
+    // The active page's profile panel, with the window's part of each action: the file dialogs
+    // (import, export), the messages, the profile switch once a delete moved the selection.
+    enum class ProfileAction { Add, Delete, Copy, Import, Export, Rename, ToggleButtons };
+    virtual void PageProfileAction(ProfileAction action) = 0;
 };

@@ -8,6 +8,7 @@
 #include "cli/doctor_command.h"
 #include "cli/hid_command.h"
 #include "cli/mouse_command.h"
+#include "cli/profile_command.h"
 #include "cli/sim_command.h"
 #include "cli/update_command.h"
 #include "platform/hid/hid_backend.h"
@@ -48,6 +49,8 @@ int main(int argc, char** argv) {
          [] { return std::make_unique<CAutostartCommand>(); }},
         {"codes", "list every assignable function with its code bytes, HID usage and scan code",
          [] { return std::make_unique<CCodesCommand>(); }},
+        {"profile", "list, add, copy, delete, rename, select, reset, import and export profiles",
+         [] { return std::make_unique<CProfileCommand>(); }},
     });
     const std::vector<std::string> args(argv + 1, argv + argc);
     return command_line.Run(args, std::cout, std::cerr);

@@ -2,11 +2,13 @@
 
 #include "platform/debug.h"
 #include "profile/data_folders.h"
+#include "profile/device_profile_ui.h"
 #include "ui/toolkit/message_queue.h"
 #include "ui/toolkit/tab_layout_ui.h"
 
 #include <algorithm>
 #include <charconv>
+#include <utility>
 
 namespace {
 
@@ -493,5 +495,60 @@ ui::CControlUI* CPellixUSBDevice::OptionalPageControl(const std::string& name) c
 void CPellixUSBDevice::ShowMessage(const std::string& textKey) const {
     if (messageSink_) {
         messageSink_(textKey);
+        return;
+    }
+    if (std::find(pendingMessages_.begin(), pendingMessages_.end(), textKey) == pendingMessages_.end()) {
+        pendingMessages_.push_back(textKey);
+    }
+}
+
+void CPellixUSBDevice::DeliverPendingMessages() {
+    if (!messageSink_) {
+        return;
+    }
+    for (const std::string& textKey : std::exchange(pendingMessages_, {})) {
+        messageSink_(textKey);
+    }
+}
+
+CDeviceProfileUI* CPellixUSBDevice::ProfilePanel() const {
+    ui::CControlUI* control = OptionalPageControl("DeviceProfileItem");
+    return control != nullptr ? static_cast<CDeviceProfileUI*>(control->GetInterface("DeviceProfile"))
+                              : nullptr;
+}
+
+bool CPellixUSBDevice::InitProfilePanel() {
+    CDeviceProfileUI* panel = ProfilePanel();
+    if (panel == nullptr) {
+        return false;
+    }
+    panel->SetDeviceKind(kind_);
+    panel->SetPaths(UserDataFolder(), DefaultProfileFile());
+    panel->LoadProfileList();
+    panel->SelectFunctionTab(1);
+    SetProfileBaseName(panel->CurrentUuid());
+    ReportSetAsideFiles(panel->TakeSetAsideFiles());
+    return true;
+}
+
+void CPellixUSBDevice::SwitchToSelectedProfile() {
+    CDeviceProfileUI* panel = ProfilePanel();
+    if (panel == nullptr) {
+        return;
+    }
+    panel->SelectProfile(panel->SelectedIndex(), false);
+    SetProfileBaseName(panel->CurrentUuid());
+    SetProfilePaths();
+    LoadActiveProfile();
+    CheckMacroReferences();
+    RefreshPage();
+    WriteParameters(0, 0);
+    WriteMacros();
+    WriteProfileKeys(0);
+}
+
+void CPellixUSBDevice::ReportSetAsideFiles(const std::vector<std::string>& files) const {
+    if (!files.empty()) {
+        ShowMessage("profile_damaged_set_aside");
     }
 }

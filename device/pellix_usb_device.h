@@ -17,6 +17,8 @@
 #include <string>
 #include <vector>
 
+class CDeviceProfileUI;
+
 // Posted to the main window by a device's sync thread when the device announced a change of its
 // own settings: wParam = delay in ms, lParam = the CPellixUSBDevice. The main window answers on
 // the UI thread with RequestResync(delay).
@@ -159,9 +161,28 @@ public:
     CDeviceConnection& Connection() { return *connection_; }
     void SetDeviceBarItem(ui::CControlUI* item) { deviceBarItem_ = item; }
     ui::CControlUI* DeviceBarItem() const { return deviceBarItem_; }
-    // Runs once after assembly: BindPageControls here; a device class's page initialisation.
-    virtual void InitPage() { BindPageControls(); }
+    // Runs once after assembly: BindPageControls and the profile panel here; a device class's
+    // page initialisation.
+    virtual void InitPage() {
+        BindPageControls();
+        InitProfilePanel();
+    }
+    // Messages of the page go to the sink; those raised before there is one wait for
+    // DeliverPendingMessages (each text once).
     void SetMessageSink(MessageSink sink) { messageSink_ = std::move(sink); }
+    void DeliverPendingMessages();
+
+    // The page's profile panel ("DeviceProfileItem"), or nullptr when the layout has none.
+    CDeviceProfileUI* ProfilePanel() const;
+    // The page initialisation of the panel: the device kind, the folders, the list, the first
+    // function tab; the profile base name follows the selected profile. False without a panel.
+    bool InitProfilePanel();
+    // The profile switch: the panel's selected profile becomes the page's, is loaded, has its
+    // macro references repaired, is shown, and is written to the device (the parameter record,
+    // the macros, the key table). Nothing without a panel.
+    void SwitchToSelectedProfile();
+    // Tells the user (once per call) when damaged files were moved aside.
+    void ReportSetAsideFiles(const std::vector<std::string>& files) const;
 
     // Window state that the main window hands to every page.
     void SetLightControlled(bool on) { lightControlled_ = on; }
@@ -262,6 +283,7 @@ private:
     std::shared_ptr<platform::hid::CHidBackend> backend_;
     std::unique_ptr<CDeviceConnection> connection_;
     MessageSink messageSink_;
+    mutable std::vector<std::string> pendingMessages_;
     bool lightControlled_ = true;
     bool windowActive_ = false;
     bool hovered_ = false;

@@ -1,8 +1,11 @@
 #include "profile/basic_profiledata.h"
 
 #include "platform/debug.h"
+#include "profile/damaged_file.h"
 #include "profile/data_folders.h"
 #include "profile/json_access.h"
+
+#include <utility>
 
 namespace {
 
@@ -68,6 +71,7 @@ int CBasicProfiledata::Save() {
 
 int CBasicProfiledata::SaveDeviceSection(Json::Value value, std::string path) {
     Json::Value document = document_.ReadJsonValue(path);
+    SetAsideIfDamaged(document, path);
     Json::Value& devices = Access::MemberRef(document, "Device");
     Access::ElementRef(devices, static_cast<Json::ArrayIndex>(deviceIndex_)) = std::move(value);
     return document_.wirtejsonFile(path, document);
@@ -104,12 +108,26 @@ Json::Value CBasicProfiledata::LoadDeviceSection(const std::string& path) {
     deviceSection_ = Access::Element(Access::Member(document, "Device"), index);
     // A section that is not an object is as good as absent: it holds nothing a reader takes.
     if (!deviceSection_.isObject()) {
+        SetAsideIfDamaged(document, path);
         const Json::Value defaults = document_.ReadJsonValue(defaultProfilePath_);
         deviceSection_ = Access::Element(Access::Member(defaults, "Device"), index);
         Access::ElementRef(Access::MemberRef(document, "Device"), index) = deviceSection_;
         document_.wirtejsonFile(path, document);
     }
     return deviceSection_;
+}
+
+void CBasicProfiledata::SetAsideIfDamaged(const Json::Value& document, const std::string& path) {
+    if (!document.isNull() || !CDamagedFile::HasContent(path)) {
+        return;
+    }
+    if (std::string moved = CDamagedFile::MoveAside(path); !moved.empty()) {
+        setAside_.push_back(std::move(moved));
+    }
+}
+
+std::vector<std::string> CBasicProfiledata::TakeSetAsideFiles() {
+    return std::exchange(setAside_, {});
 }
 
 LightInfo CBasicProfiledata::GetLightInfo() {

@@ -39,7 +39,8 @@ public:
     // SaveDeviceSection(section, profile path).
     virtual int Save();
     // Reads the document at the path, sets its "Device"[device index] to the value and writes it
-    // back; a missing or unreadable file gives a document that holds only that array.
+    // back; a missing or unreadable file gives a document that holds only that array (a file
+    // that does not parse is moved aside first).
     virtual int SaveDeviceSection(Json::Value value, std::string path);
     // Writes the value as the whole document.
     virtual int WriteDocument(const Json::Value& value, const std::string& path);
@@ -56,8 +57,11 @@ public:
     int GetDeviceIndex() const { return deviceIndex_; }
 
     // Reads the device section from the profile file. A file that lacks it is completed from the
-    // default profile and written back, keeping its other keys. Returns a copy of the section.
+    // default profile and written back, keeping its other keys; a file that does not parse is
+    // moved aside first (CDamagedFile). Returns a copy of the section.
     Json::Value LoadDeviceSection(const std::string& path);
+    // The paths that damaged profile files were moved to since the last call.
+    std::vector<std::string> TakeSetAsideFiles();
     const Json::Value& DeviceSection() const { return deviceSection_; }
 
     // "LightInfo": decoded, or the default lighting (all zero) when absent.
@@ -90,6 +94,8 @@ protected:
     const CJsonDocument& Document() const { return document_; }
 
 private:
+    void SetAsideIfDamaged(const Json::Value& document, const std::string& path);
+
     std::string profilePath_;
     std::string defaultProfilePath_;
     int32_t builtInEffectCount_ = 0;
@@ -104,4 +110,5 @@ private:
     std::vector<KeyAssignment> keyAssignments_;
     int32_t deviceIndex_ = 0;
     std::string effectFolder_;  // folder of the light configuration last loaded
+    std::vector<std::string> setAside_;
 };

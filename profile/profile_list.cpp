@@ -1,10 +1,12 @@
 #include "profile/profile_list.h"
 
 #include "platform/debug.h"
+#include "profile/damaged_file.h"
 #include "profile/data_folders.h"
 #include "profile/json_access.h"
 
 #include <filesystem>
+#include <utility>
 
 namespace {
 
@@ -39,6 +41,11 @@ Json::Value MakeEntry(const std::string& name, const std::string& uuid) {
 
 bool HoldsProfiles(const Json::Value& list) {
     return Access::Size(Access::Member(list, "profilelist")) > 0;
+}
+
+// An empty list is a list; anything else that is not an object with a "profilelist" array is not.
+bool IsListShaped(const Json::Value& list) {
+    return list.isObject() && list["profilelist"].isArray();
 }
 
 }  // namespace
@@ -80,6 +87,10 @@ std::string CProfileList::ProfilePath(int index) const {
         return {};
     }
     return folder_ + uuid + ".Json";
+}
+
+int CProfileList::StoredSelection() const {
+    return Access::Int(Access::Member(list_, "profileselect"));
 }
 
 int CProfileList::Find(const std::string& name) const {
@@ -162,10 +173,21 @@ int CProfileList::Copy() {
 }
 
 int CProfileList::Import(const std::string& path) {
+    std::error_code error;
+    const std::uintmax_t size = std::filesystem::file_size(path, error);
+    if (error) {
+        return kImportUnreadable;
+    }
+    if (size > kMaxImportBytes) {
+        return kImportTooLarge;
+    }
     const Json::Value document = document_.ReadJsonValue(path);
+    if (document.isNull()) {
+        return kImportUnreadable;
+    }
     if (!Access::Member(document, "profilename").isString() ||
         !Access::Member(document, "profileUUID").isString()) {
-        return -1;
+        return kImportNotAProfile;
     }
     Refresh();
     std::string name = document["profilename"].asString();
@@ -182,14 +204,14 @@ int CProfileList::Import(const std::string& path) {
 int CProfileList::Export(const std::string& path) const {
     const std::string source = ProfilePath(selected_);
     if (source.empty()) {
-        return -1;
+        return kExportNoProfile;
     }
     // A profile that cannot be read is not exported as "null".
     const Json::Value document = document_.ReadJsonValue(source);
     if (document.isNull()) {
-        return -1;
+        return kExportNoProfile;
     }
-    return document_.wirtejsonFile(path, document) == 0 ? 0 : -1;
+    return document_.wirtejsonFile(path, document) == 0 ? 0 : kExportWriteFailed;
 }
 
 int CProfileList::Reset() {
@@ -236,8 +258,22 @@ int CProfileList::Rename(const std::string& name) {
     return 1;
 }
 
-Json::Value CProfileList::ReadList() const {
-    return document_.ReadJsonValue(ListPath());
+std::vector<std::string> CProfileList::TakeSetAsideFiles() {
+    return std::exchange(setAside_, {});
+}
+
+Json::Value CProfileList::ReadList() {
+    Json::Value list = document_.ReadJsonValue(ListPath());
+    if (IsListShaped(list) || !CDamagedFile::HasContent(ListPath())) {
+        return list;
+    }
+    // What the file holds may be all the user has left of the list: keep it before a default or
+    // the list in memory takes its place.
+    const std::string moved = CDamagedFile::MoveAside(ListPath());
+    if (!moved.empty()) {
+        setAside_.push_back(moved);
+    }
+    return Json::Value();
 }
 
 void CProfileList::Refresh() {

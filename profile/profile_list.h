@@ -4,6 +4,7 @@
 
 #include <json/value.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,10 @@ struct ProfileEntry {
 // have changed it) and writes it back whole, keeping keys it does not know. When the re-read
 // finds no list, the list in memory is written instead, so a damaged file loses no entries.
 //
+// A "ProfileList.ini" that has content but is no list (it does not parse, or it is not an object
+// with a "profilelist" array) is moved aside (CDamagedFile) before anything is written in its
+// place; TakeSetAsideFiles tells the caller once, so it can tell the user.
+//
 // UUIDs read from the file name files only when CDataFolders::IsSafeFileName accepts them; an
 // entry with an unsafe UUID stays in the list but no file is read, written or deleted for it
 // (its profile path is "").
@@ -39,6 +44,15 @@ class CProfileList {
 public:
     static constexpr int kMaxAddedProfiles = 50;
     static constexpr const char* kListFileName = "ProfileList.ini";
+    // An import file larger than this is refused unread.
+    static constexpr std::uintmax_t kMaxImportBytes = 4u * 1024u * 1024u;
+    // Import's refusals.
+    static constexpr int kImportNotAProfile = -1;  // no string "profilename" and "profileUUID"
+    static constexpr int kImportUnreadable = -2;   // missing, unreadable or not JSON
+    static constexpr int kImportTooLarge = -3;     // over kMaxImportBytes
+    // Export's failures.
+    static constexpr int kExportWriteFailed = -1;  // the target could not be written
+    static constexpr int kExportNoProfile = -2;    // the selected profile's file cannot be read
 
     // deviceKind: 1 keyboard, 2 mouse, 3 mouse pad, 7 headset. profileFolder ends with '/'.
     CProfileList(int deviceKind, std::string profileFolder, std::string defaultProfilePath);
@@ -53,6 +67,8 @@ public:
     int Count() const { return static_cast<int>(entries_.size()); }
     // -1 when nothing is selected.
     int SelectedIndex() const { return selected_; }
+    // The stored "profileselect": the profile the next start opens.
+    int StoredSelection() const;
     std::string CurrentUuid() const { return currentUuid_; }
     // The selected profile's file, or "" when none is selected or its UUID is unsafe.
     std::string CurrentProfilePath() const { return ProfilePath(selected_); }
@@ -74,10 +90,11 @@ public:
     // Returns the new index.
     int Copy();
     // Appends the profile file at the path, renamed "<name>(1)", "<name>(1)(2)", ... while its
-    // name is taken. The file must be a JSON object with string "profilename" and
-    // "profileUUID"; anything else is refused with -1. Returns the new index.
+    // name is taken. The file must be a JSON object of at most kMaxImportBytes with string
+    // "profilename" and "profileUUID"; anything else is refused with a kImport* code and
+    // changes nothing. Returns the new index.
     int Import(const std::string& path);
-    // Writes the selected profile's document to the path. -1 when it cannot be read or written.
+    // Writes the selected profile's document to the path; a kExport* code when it cannot.
     int Export(const std::string& path) const;
     // Replaces the selected profile's file by the default profile, keeping its name and UUID
     // (and, for the headset, its custom equalisers). -1 without a selection.
@@ -85,8 +102,12 @@ public:
     // 1 renamed; 0 when another profile has the name; -1 for an empty name or no selection.
     int Rename(const std::string& name);
 
+    // The paths that damaged files were moved to since the last call (at most once each).
+    std::vector<std::string> TakeSetAsideFiles();
+
 private:
-    Json::Value ReadList() const;
+    // The stored list, null when there is none; a damaged file is moved aside first.
+    Json::Value ReadList();
     // Re-reads the file into the list and the entries; keeps the list in memory when the file
     // holds none.
     void Refresh();
@@ -105,5 +126,6 @@ private:
     std::vector<ProfileEntry> entries_;
     Json::Value list_;  // "ProfileList.ini" as last read or written
     int selected_ = -1;
+    std::vector<std::string> setAside_;
     CJsonDocument document_;
 };

@@ -1,5 +1,8 @@
 #include "devices/mouse/mouse_settings.h"
 
+#include "devices/common/key_function_code.h"
+#include "macro/macro_list.h"
+
 #include <algorithm>
 
 CMouseSettings::CMouseSettings(CMouseProfiledata& profile, CMouseProtocol& protocol)
@@ -102,4 +105,27 @@ void CMouseSettings::SetScrollSpeed(uint16_t value) {
 void CMouseSettings::SetDoubleClick(uint16_t value) {
     ChangeSettings([value](MouseSystemSettings& s) { s.doubleClick = value; });
     profile_.Save();
+}
+
+int CMouseSettings::WriteActiveProfile(const std::string& dataFolder) {
+    std::vector<KeyAssignment> keys = profile_.GetKeyList();
+    RepairMacroReferences(keys, CMacroList(dataFolder).Names().size());
+    profile_.SetKeyList(keys);
+    const int parameters = protocol_.WriteParameters(profile_, 0, 0);
+    protocol_.WriteMacros(dataFolder);
+    protocol_.WriteKeyTable(0, keys);
+    return parameters == channel_result::kOk ? kOk : parameters;
+}
+
+void CMouseSettings::RepairMacroReferences(std::vector<KeyAssignment>& keys, size_t macroCount) {
+    for (KeyAssignment& key : keys) {
+        const bool macro = key.code1 == FunctionType::kMacro || key.code1 == FunctionType::kMacroRepeated;
+        if (macro && key.code2 >= macroCount) {
+            key.keyPosition = key.defaultKeyPosition;
+            key.code1 = key.defaultCode1;
+            key.code2 = key.defaultCode2;
+            key.code3 = key.defaultCode3;
+            key.pad = key.defaultPad;
+        }
+    }
 }

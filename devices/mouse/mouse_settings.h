@@ -5,6 +5,8 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
+#include <vector>
 
 // The mouse's performance and lighting settings as the page edits them, without the page: each
 // change stores the new value in the profile, saves the profile and, for what the mouse keeps,
@@ -44,6 +46,15 @@ public:
     void SetScrollByPage(bool on, uint16_t scrollSpeed);
     void SetScrollSpeed(uint16_t value);
     void SetDoubleClick(uint16_t value);
+
+    // The profile switch's writes once the profile is loaded: keys whose macro is gone get their
+    // default function back (RepairMacroReferences, in memory), then the parameter record, the
+    // macros of the data folder and the key table are written, in that order. Returns kOk when
+    // the mouse took the record, else the WriteParameters result; the later writes still run.
+    int WriteActiveProfile(const std::string& dataFolder);
+
+    // Keys assigned to a macro number at or beyond macroCount get their default function back.
+    static void RepairMacroReferences(std::vector<KeyAssignment>& keys, size_t macroCount);
 
 private:
     int SaveAndWrite();

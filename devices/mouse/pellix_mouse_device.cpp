@@ -5,6 +5,7 @@
 #include "devices/mouse/mouse_settings.h"
 #include "macro/macro_list.h"
 #include "profile/data_folders.h"
+#include "profile/device_profile_ui.h"
 #include "profile/json_document.h"
 #include "ui/toolkit/combo_ui.h"
 #include "ui/toolkit/edit_ui.h"
@@ -92,9 +93,7 @@ void CPellixMouseDevice::InitPage() {
     if (auto* layout = As<ui::CContainerUI>(PageControl("mouse_device_seting_layout"), "Container")) {
         BindSelectPanels(*layout);
     }
-    profiles_ = std::make_unique<CProfileList>(kKindMouse, UserDataFolder(), DefaultProfileFile());
-    profiles_->Load();
-    SetProfileBaseName(profiles_->CurrentUuid());
+    InitProfilePanel();
     LoadMacroAndLightLists();
     SelectSettingsSubPage(0);
 }
@@ -157,6 +156,7 @@ int CPellixMouseDevice::LoadActiveProfile() {
         return 0;
     }
     profile_.OpenActiveProfile(profilePath_, profile_.GetLightConfigPath(), DefaultProfileFile());
+    ReportSetAsideFiles(profile_.TakeSetAsideFiles());
     TakeSystemSettings();
     keys_ = profile_.GetKeyList();
     SetLightState(profile_.GetLightInfo());
@@ -370,24 +370,14 @@ std::string CPellixMouseDevice::ModeName(int mode) const {
 void CPellixMouseDevice::CheckMacroReferences() {
     LoadMacroAndLightLists();
     keys_ = profile_.GetKeyList();
-    const size_t macroCount = macroNames_.size();
-    for (KeyAssignment& key : keys_) {
-        const bool macro = key.code1 == FunctionType::kMacro || key.code1 == FunctionType::kMacroRepeated;
-        if (macro && key.code2 >= macroCount) {
-            key.keyPosition = key.defaultKeyPosition;
-            key.code1 = key.defaultCode1;
-            key.code2 = key.defaultCode2;
-            key.code3 = key.defaultCode3;
-            key.pad = key.defaultPad;
-        }
-    }
+    CMouseSettings::RepairMacroReferences(keys_, macroNames_.size());
     profile_.SetKeyList(keys_);
     ShowKeyAssignments();
 }
 
 void CPellixMouseDevice::ResetProfile() {
-    if (profiles_ != nullptr) {
-        profiles_->Reset();
+    if (CDeviceProfileUI* panel = ProfilePanel()) {
+        panel->ResetProfileFile();
     }
 }
 

@@ -5,7 +5,6 @@
 #include "devices/mouse/mouse_profiledata.h"
 #include "devices/mouse/mouse_protocol.h"
 #include "devices/mouse/mouse_sensor.h"
-#include "profile/profile_list.h"
 
 #include <memory>
 #include <string>
@@ -85,8 +84,6 @@ public:
     void ShowStageEnabled(int stage, bool on);
 
     CMouseProfiledata& Profile() { return profile_; }
-    // The list of the profile panel; null before InitPage.
-    CProfileList* Profiles() { return profiles_.get(); }
     CMouseSensor Sensor() const;
     const MouseSystemSettings& SystemSettings() const { return systemSettings_; }
     const std::vector<std::string>& MacroNames() const { return macroNames_; }
@@ -120,7 +117,6 @@ private:
 
     CMouseProfiledata profile_;
     std::unique_ptr<CMouseProtocol> protocol_;
-    std::unique_ptr<CProfileList> profiles_;
     MouseSystemSettings systemSettings_;
     std::vector<KeyAssignment> keys_;
     std::vector<std::string> macroNames_;

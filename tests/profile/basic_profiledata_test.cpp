@@ -269,3 +269,27 @@ TEST_F(BasicProfiledataTest, AFolderGivenAsTheProfileFileReadsAsMissing) {
 }
 
 }  // namespace
+
+TEST_F(BasicProfiledataTest, AProfileThatDoesNotParseIsMovedAsideBeforeTheDefaultTakesItsPlace) {
+    const std::string damaged = "{\"Device\": [{\"LightInfo\": {\"SelectItem\": 9}}";  // cut short
+    std::ofstream(profilePath) << damaged;
+
+    profile.LoadDeviceSection(profilePath);
+
+    EXPECT_EQ(profile.GetLightInfo().selectItem, 4);
+    const std::vector<std::string> moved = profile.TakeSetAsideFiles();
+    ASSERT_EQ(moved.size(), 1u);
+    EXPECT_EQ(std::filesystem::path(moved[0]).parent_path(),
+              std::filesystem::path(profilePath).parent_path());
+    EXPECT_NE(moved[0].find(".damaged-"), std::string::npos) << moved[0];
+    std::ifstream kept(moved[0]);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), damaged);
+    EXPECT_TRUE(profile.TakeSetAsideFiles().empty()) << "told once";
+
+    profile.LoadDeviceSection(profilePath);
+    EXPECT_TRUE(profile.TakeSetAsideFiles().empty()) << "the default written in its place is whole";
+
+    std::ofstream(profilePath, std::ios::trunc) << "{ damaged while open";
+    EXPECT_EQ(profile.Save(), 0);
+    EXPECT_EQ(profile.TakeSetAsideFiles().size(), 1u) << "a save does not write over it either";
+}

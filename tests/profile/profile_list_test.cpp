@@ -8,6 +8,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <map>
 
 namespace {
 
@@ -193,7 +194,7 @@ TEST_F(ProfileListTest, ImportNumbersTakenNamesAndRefusesFilesThatAreNoProfile) 
     for (const char* text :
          {"{\"profilename\": \"x\"}", "{\"profilename\": 1, \"profileUUID\": \"u\"}", "[]", ""}) {
         std::ofstream(source, std::ios::trunc) << text;
-        EXPECT_EQ(profiles.Import(source), -1) << text;
+        EXPECT_LT(profiles.Import(source), 0) << text;
     }
     EXPECT_EQ(profiles.Count(), 3);
 }
@@ -241,7 +242,7 @@ TEST_F(ProfileListTest, ExportWritesTheProfileAndRefusesAMissingOne) {
     CProfileList profiles = Loaded();
     const std::string target = home.Path("out.json");
     fs::remove(profiles.CurrentProfilePath());
-    EXPECT_EQ(profiles.Export(target), -1);
+    EXPECT_EQ(profiles.Export(target), CProfileList::kExportNoProfile);
     EXPECT_FALSE(fs::exists(target));
     profiles.Select(0);
     EXPECT_EQ(profiles.Export(target), 0);
@@ -260,7 +261,7 @@ TEST_F(ProfileListTest, AnUnsafeUuidNamesNoFile) {
     profiles.Select(1);
     EXPECT_EQ(profiles.CurrentProfilePath(), "");
     EXPECT_EQ(profiles.Reset(), -1);
-    EXPECT_EQ(profiles.Export(home.Path("out.json")), -1);
+    EXPECT_EQ(profiles.Export(home.Path("out.json")), CProfileList::kExportNoProfile);
     EXPECT_EQ(profiles.Rename("renamed"), 1);
     EXPECT_EQ(profiles.Delete(), 0);
     EXPECT_EQ(document.ReadJsonValue(victim), ParseJson(R"({"keep": true})"));
@@ -277,6 +278,90 @@ TEST_F(ProfileListTest, ChangesMadeMeanwhileByAnotherProgramAreKept) {
     std::ofstream(folder + "ProfileList.ini", std::ios::trunc) << "{ damaged";
     EXPECT_EQ(gui.Rename("b"), 1);
     EXPECT_EQ(StoredList()["profilelist"].size(), 3u) << "the list in memory replaces a damaged file";
+}
+
+// The files moved aside in the profile folder, with their content.
+std::map<std::string, std::string> SetAside(const std::string& folder) {
+    std::map<std::string, std::string> files;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        const std::string name = entry.path().filename().string();
+        if (name.find(".damaged-") != std::string::npos) {
+            std::ifstream in(entry.path());
+            files[name] = std::string(std::istreambuf_iterator<char>(in), {});
+        }
+    }
+    return files;
+}
+
+TEST_F(ProfileListTest, ADamagedListIsMovedAsideOnceBeforeTheDefaultListTakesItsPlace) {
+    struct SCase {
+        const char* text;
+        bool damaged;
+    };
+    for (const SCase& c : std::vector<SCase>{{"{\"profilelist\": [{\"profilename\": \"Ga", true},
+                                             {"{\"profilelist\": 5}", true},
+                                             {"[1, 2]", true},
+                                             {"{\"profilelist\": [], \"profileselect\": 0}", false},
+                                             {"", false}}) {
+        SCOPED_TRACE(c.text);
+        fs::remove_all(folder);
+        fs::create_directories(folder);
+        std::ofstream(folder + "ProfileList.ini") << c.text;
+
+        CProfileList profiles = Loaded();
+
+        EXPECT_EQ(Names(profiles), std::vector<std::string>{"profile1"});
+        const std::vector<std::string> moved = profiles.TakeSetAsideFiles();
+        ASSERT_EQ(moved.size(), c.damaged ? 1u : 0u);
+        EXPECT_TRUE(profiles.TakeSetAsideFiles().empty()) << "told once";
+        const auto kept = SetAside(folder);
+        ASSERT_EQ(kept.size(), moved.size());
+        if (c.damaged) {
+            EXPECT_EQ(kept.begin()->first.rfind("ProfileList.ini.damaged-", 0), 0u) << kept.begin()->first;
+            EXPECT_EQ(kept.begin()->second, c.text);
+            EXPECT_EQ(fs::path(moved[0]).filename().string(), kept.begin()->first);
+        }
+    }
+}
+
+TEST_F(ProfileListTest, AListDamagedWhileOpenIsKeptAsideAndReplacedByTheListInMemory) {
+    WriteList({"a", "b"});
+    CProfileList profiles = Loaded();
+    std::ofstream(folder + "ProfileList.ini", std::ios::trunc) << "{ truncated";
+    EXPECT_EQ(profiles.Add(), 2);
+    EXPECT_EQ(StoredList()["profilelist"].size(), 3u);
+    EXPECT_EQ(profiles.TakeSetAsideFiles().size(), 1u);
+    EXPECT_EQ(SetAside(folder).begin()->second, "{ truncated");
+}
+
+TEST_F(ProfileListTest, ImportRefusesWhatIsNoProfileWithItsReasonAndChangesNothing) {
+    WriteList({"Game"});
+    CProfileList profiles = Loaded();
+    const std::string before = document.StyledText(StoredList());
+    const std::string source = home.Path("import.json");
+    struct SCase {
+        std::string text;
+        int result;
+    };
+    std::string large = R"({"profilename": "Big", "profileUUID": "u", "pad": ")";
+    large.append(CProfileList::kMaxImportBytes, 'x').append("\"}");
+    const std::vector<SCase> cases = {
+        {R"({"profileUUID": "u"})", CProfileList::kImportNotAProfile},
+        {R"({"profilename": "x"})", CProfileList::kImportNotAProfile},
+        {R"({"profilename": "x", "profileUUID": )", CProfileList::kImportUnreadable},
+        {"", CProfileList::kImportUnreadable},
+        {large, CProfileList::kImportTooLarge},
+    };
+    for (const SCase& c : cases) {
+        SCOPED_TRACE(c.text.substr(0, 40));
+        std::ofstream(source, std::ios::trunc) << c.text;
+        EXPECT_EQ(profiles.Import(source), c.result);
+        EXPECT_EQ(profiles.Count(), 1);
+        EXPECT_EQ(document.StyledText(StoredList()), before);
+    }
+    EXPECT_EQ(profiles.Import(home.Path("missing.json")), CProfileList::kImportUnreadable);
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 2)
+        << "list and one profile";
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "device/pellix_usb_device.h"
+#include "profile/device_profile_ui.h"
 #include "tests/support/skin_test_env.h"
 #include "ui/toolkit/builtin_controls.h"
 #include "ui/toolkit/dialog_builder.h"
@@ -55,6 +56,14 @@ public:
         }
         if (element == "DeviceKeyButton") {
             return new CTestDeviceKeyButtonUI;
+        }
+        // The profile panel as the application's control table builds it.
+        if (element == "DeviceProfileUI") {
+            return ui::CDialogBuilder().Create("XML\\CustomControlXML\\DeviceProfile.xml", this,
+                                               &GetPaintManager());
+        }
+        if (element == "DeviceProfile") {
+            return new CDeviceProfileUI;
         }
         return makePage_(element);
     }

@@ -54,7 +54,11 @@ void CComboUI::RemoveAll() {
     CContainerUI::RemoveAll();
 }
 
-bool CComboUI::SelectItem(int index, bool) {
+bool CComboUI::SelectItem(int index, bool takeFocus) {
+    return SelectItem(index, takeFocus, true);
+}
+
+bool CComboUI::SelectItem(int index, bool, bool triggerEvent) {
     if (index == curSel_) {
         return true;
     }
@@ -69,7 +73,7 @@ bool CComboUI::SelectItem(int index, bool) {
     if (IListItemUI* item = AsListItem(GetItemAt(index))) {
         item->Select(true);
     }
-    if (manager_ != nullptr) {
+    if (manager_ != nullptr && triggerEvent) {
         manager_->SendNotify(this, kNotifyItemSelect, static_cast<WPARAM>(curSel_), old);
     }
     Invalidate();

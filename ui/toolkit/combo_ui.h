@@ -26,6 +26,8 @@ public:
     TListInfoUI* GetListInfo() override { return &info_; }
     int GetCurSel() const override { return curSel_; }
     bool SelectItem(int index, bool takeFocus = false) override;
+    // The same, sending "itemselect" only when triggerEvent is set.
+    bool SelectItem(int index, bool takeFocus, bool triggerEvent);
     std::string GetText() const override;
     // Opens the popup list (modal until a choice or a click outside).
     void ShowDropDown();
