@@ -1,6 +1,8 @@
 #include "app/control_factory_tables.h"
 
 #include "device/pellix_usb_device.h"
+#include "devices/common/key_set_control_ui.h"
+#include "devices/common/light_control_ui.h"
 #include "devices/mouse/pellix_mouse_device.h"
 #include "ui/controls/chart_view_ui.h"
 #include "ui/controls/circle_progress_ui.h"
@@ -55,9 +57,9 @@ const std::array<SClassRow, 22>& ClassTable() {
         {"CHandImgButtonUI", Make<ui::CHandImgButtonUI>},
         {"CHandImgSelectButtonUI", Make<ui::CHandImgSelectButtonUI>},
         {"CRedioMacroButtonUI", Make<ui::CRedioMacroButtonUI>},
-        {"CLightControlUI", {}},
+        {"CLightControlUI", Make<CLightControlUI>},
         {"CMacroControlUI", {}},
-        {"CKeySetControlUI", {}},
+        {"CKeySetControlUI", Make<CKeySetControlUI>},
         {"CDeviceProfileUI", {}},
         {"CShootControlUI", {}},
         {"CMagicControlUI", {}},
@@ -83,10 +85,10 @@ const std::array<SElementRow, 25>& ElementTable() {
         {"PellixMouseDevice", Make<CPellixMouseDevice>, nullptr},
         {"PellixKeyboardDevice", Make<CPellixUSBDevice>, nullptr},
         {"DeviceProfile", {}, nullptr},
-        {"LightControl", {}, nullptr},
+        {"LightControl", Make<CLightControlUI>, nullptr},
         {"MagicControl", {}, nullptr},
         {"Voice6533Control", {}, nullptr},
-        {"KeySetControl", {}, nullptr},
+        {"KeySetControl", Make<CKeySetControlUI>, nullptr},
         {"ShootControl", {}, nullptr},
         {"DeviceProfileUI", {}, "XML\\CustomControlXML\\DeviceProfile.xml"},
         {"LightSetControlUI", {}, "XML\\CustomControlXML\\LightControl.xml"},

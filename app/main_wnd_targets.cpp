@@ -195,4 +195,40 @@ void CMainWndTargets::PageComboSelected(const std::string& controlName) {
     Page().ComboSelected(controlName);
 }
 
+void CMainWndTargets::PageKeySetFunctionSelected() {
+    Page().KeySetFunctionSelected();
+}
+
+void CMainWndTargets::PageKeySetMacroModeSelected() {
+    Page().KeySetMacroModeSelected();
+}
+
+void CMainWndTargets::PageSaveKeyAssignment() {
+    Page().SaveKeyAssignment();
+}
+
+void CMainWndTargets::PageShowDefaultKey() {
+    Page().ShowDefaultKey();
+}
+
+void CMainWndTargets::PageShowCurrentKey() {
+    Page().ShowCurrentKey();
+}
+
+void CMainWndTargets::SetKeyCapture(bool on) {
+    ui::SendMessage(window_.GetHWND(), kMsgHookControl, on ? 1 : 0);
+}
+
+void CMainWndTargets::PageLightControlChanged(const std::string& controlName) {
+    Page().LightControlChanged(controlName);
+}
+
+void CMainWndTargets::PageLightPaletteChanged() {
+    Page().LightPaletteChanged();
+}
+
+void CMainWndTargets::PageLightPresetChosen(int index) {
+    Page().LightPresetChosen(index);
+}
+
 }  // namespace app

@@ -60,6 +60,17 @@ public:
     void PagePointerSettingChanged(const std::string& controlName) override;
     void PageComboSelected(const std::string& controlName) override;
 
+    void PageKeySetFunctionSelected() override;
+    void PageKeySetMacroModeSelected() override;
+    void PageSaveKeyAssignment() override;
+    void PageShowDefaultKey() override;
+    void PageShowCurrentKey() override;
+    void SetKeyCapture(bool on) override;
+
+    void PageLightControlChanged(const std::string& controlName) override;
+    void PageLightPaletteChanged() override;
+    void PageLightPresetChosen(int index) override;
+
 private:
     // The active page; the tables only call page operations while there is one.
     CPellixUSBDevice& Page();
