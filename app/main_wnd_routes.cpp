@@ -106,6 +106,10 @@ void AddClickRows(CNotificationRouter& r, IRouteTargets& t) {
     r.Add(click, Match::ExactNoCase, "deng_same_mode",
           OnPage(t, [&t](const auto&) { t.ApplySameModeToAll(); }));
     r.Add(click, Match::ExactNoCase, "key_butt_keysave", SaveKey(t));
+    r.Add(click, Match::ExactNoCase, "custom_bright_color_btn",
+          OnPage(t, [&t](const auto&) { t.PageLightCustomColourAll(true); }));
+    r.Add(click, Match::ExactNoCase, "custom_off_color_btn",
+          OnPage(t, [&t](const auto&) { t.PageLightCustomColourAll(false); }));
     r.Add(click, Match::ExactNoCase, "key_butt_keydefalut", OnPage(t, [&t](const auto&) {
               t.PageShowDefaultKey();
               t.ReleaseEditingLock(false);
@@ -178,6 +182,8 @@ void AddItemSelectRows(CNotificationRouter& r, IRouteTargets& t) {
               {"AST_set_comboSelect", "MSH_set_comboSelect", "Logolight_combo_modeSelect"},
               OnMousePage(t, [&t](const auto& n) { t.PageComboSelected(n.sender.name); }));
     r.Add("itemselect", Match::Exact, "light_combo_modeSelect", LightChanged(t));
+    r.Add("itemselect", Match::Exact, "light_combo_custommodeSelect",
+          OnPage(t, [&t](const auto&) { t.PageLightCustomGroupSelected(); }));
     r.Add("itemselect", Match::Exact, "keyset_function_combo",
           OnPage(t, [&t](const auto&) { t.PageKeySetFunctionSelected(); }));
     r.Add("itemselect", Match::Exact, "keyset_macro_over_combo",

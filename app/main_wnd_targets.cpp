@@ -231,4 +231,12 @@ void CMainWndTargets::PageLightPresetChosen(int index) {
     Page().LightPresetChosen(index);
 }
 
+void CMainWndTargets::PageLightCustomGroupSelected() {
+    Page().LightCustomGroupSelected();
+}
+
+void CMainWndTargets::PageLightCustomColourAll(bool lit) {
+    Page().LightCustomColourAll(lit);
+}
+
 }  // namespace app

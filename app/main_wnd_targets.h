@@ -70,6 +70,8 @@ public:
     void PageLightControlChanged(const std::string& controlName) override;
     void PageLightPaletteChanged() override;
     void PageLightPresetChosen(int index) override;
+    void PageLightCustomGroupSelected() override;
+    void PageLightCustomColourAll(bool lit) override;
 
 private:
     // The active page; the tables only call page operations while there is one.

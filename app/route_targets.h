@@ -84,4 +84,6 @@ public:
     virtual void PageLightControlChanged(const std::string& controlName) = 0;
     virtual void PageLightPaletteChanged() = 0;
     virtual void PageLightPresetChosen(int index) = 0;
+    virtual void PageLightCustomGroupSelected() = 0;
+    virtual void PageLightCustomColourAll(bool lit) = 0;
 };

@@ -137,6 +137,10 @@ public:
     virtual void LightControlChanged(const std::string& /*controlName*/) {}
     virtual void LightPaletteChanged() {}
     virtual void LightPresetChosen(int /*index*/) {}
+    // The per-key colours of the keyboard's custom mode: "light_combo_custommodeSelect", and
+    // "custom_bright_color_btn" (lit, every key in the single colour) / "custom_off_color_btn".
+    virtual void LightCustomGroupSelected() {}
+    virtual void LightCustomColourAll(bool /*lit*/) {}
 
     // Page assembly.
     void SetLayoutPath(std::string path) { layoutPath_ = std::move(path); }

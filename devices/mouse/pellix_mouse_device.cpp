@@ -218,8 +218,10 @@ void CPellixMouseDevice::ApplySensorRanges() {
     }
 }
 
+// The name lists are read again on every refresh: another program may have changed them.
 void CPellixMouseDevice::RefreshPage() {
     refreshing_ = true;
+    LoadMacroAndLightLists();
     const std::vector<DpiStage> stages = profile_.GetStages();
     const int shown = std::min(kStageCount, static_cast<int>(stages.size()));
     for (int stage = 0; stage < shown; ++stage) {
@@ -228,13 +230,21 @@ void CPellixMouseDevice::RefreshPage() {
     }
     ShowSystemSettings();
     ShowKeyAssignments();
-    ShowLightPanel();
+    ShowPanels();
     refreshing_ = false;
 }
 
-void CPellixMouseDevice::ShowLightPanel() {
+void CPellixMouseDevice::ShowPanels() {
     if (lightPanel_ != nullptr) {
+        lightPanel_->SetModeList(lightNames_, mousewire::kHighestSpeedIndex, mousewire::kHighestSpeedIndex);
         lightPanel_->ShowLight(LightState());
+    }
+    if (keySet_ != nullptr) {
+        keySet_->SetMacroNames(macroNames_);
+        const int key = SelectedKey();
+        if (keySet_->IsVisible() && key >= 0 && key < static_cast<int>(keys_.size())) {
+            keySet_->ShowKey(keys_[key]);
+        }
     }
 }
 

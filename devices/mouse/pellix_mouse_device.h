@@ -132,7 +132,7 @@ private:
     void ShowKeyAssignment(int index, ui::CControlUI& list);
     void ShowLogoTip();
     void BindPanels();
-    void ShowLightPanel();
+    void ShowPanels();
     void ApplyLight(const LightInfo& light);
     void PaintLightButtons();
     bool KeyPanelIdle() const;

@@ -77,6 +77,8 @@ public:
     void PageLightControlChanged(const std::string& name) override { calls.push_back("Light " + name); }
     void PageLightPaletteChanged() override { calls.push_back("Palette"); }
     void PageLightPresetChosen(int n) override { calls.push_back("Preset" + std::to_string(n)); }
+    void PageLightCustomGroupSelected() override { calls.push_back("CustomGroup"); }
+    void PageLightCustomColourAll(bool lit) override { calls.push_back(lit ? "CustomLit" : "CustomOff"); }
 };
 
 class RoutesTest : public ::testing::Test {
@@ -214,6 +216,9 @@ TEST_F(RoutesTest, KeyAndLightingPanelRowsReachThePage) {
         {"colorchanged", "deng_Color_Pallet", {"Palette"}},
         {"click", "color_option_5", {"Preset5"}},
         {"colorchanged", "other_palette", {}},
+        {"itemselect", "light_combo_custommodeSelect", {"CustomGroup"}},
+        {"click", "custom_bright_color_btn", {"CustomLit"}},
+        {"click", "custom_off_color_btn", {"CustomOff"}},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(Route(c.type, c.name), c.calls) << c.type << " " << c.name;
