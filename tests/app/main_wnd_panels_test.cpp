@@ -238,6 +238,10 @@ TEST_F(MainWndPanelsTest, CapturedKeysFollowTheModifierRulesAndUnknownKeysAreIgn
     Send("key_butt_keysave", "click");
     Send("key_butt_prosave", "click");
     ASSERT_TRUE(WaitFor([&] { return KeyTableEntry(position) == Bytes{0x20, 0x02, 0x45}; }));
+    auto* button = As<ui::CDeviceKeyButtonUI>("key_" + std::to_string(kRightButton), "DeviceKeyButton");
+    EXPECT_FALSE(button->IsShowKeySetImage());
+    EXPECT_TRUE(As<ui::CDeviceKeyButtonUI>("key_0", "DeviceKeyButton")->IsShowKeySetImage());
+    Save("keyset_reassigned_button.png");
     // With the capture off, keys reach the window's controls again.
     Press(Qt::Key_A, KEY_A);
     EXPECT_EQ(Control("keyset_keyboard_text_edit")->GetText(), Resolve("keyboard_key_F12"));
@@ -319,6 +323,7 @@ TEST_F(MainWndPanelsTest, LightButtonsCarryTheColourTheLightThreadPaints) {
     ASSERT_NE(light, nullptr);
     ASSERT_TRUE(WaitFor([&] { return light->IsLightImageOn() && light->GetLightColor() == 0xFF0000; }));
     EXPECT_GT(light->GetLightAlpha(), 0);
+    Save("light_mouse_static_red.png");
 }
 
 TEST_F(MainWndPanelsTest, ModesOfferOnlyTheirParameterGroups) {
