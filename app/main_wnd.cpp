@@ -47,7 +47,11 @@ CMainWnd::CMainWnd()
                   bar->SetEnabled(enabled);
               }
           },
-          [](bool) {}) {}
+          [this](bool busy) {
+              if (CPellixUSBDevice* page = bar_ ? bar_->ActivePage() : nullptr) {
+                  page->SetKeyPanelBusy(busy);
+              }
+          }) {}
 
 CMainWnd::~CMainWnd() {
     // A window deleted while it still exists shuts down as if it were closed: its workers stop

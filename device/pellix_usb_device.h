@@ -133,6 +133,8 @@ public:
     virtual void ShowDefaultKey() {}
     virtual void ShowCurrentKey() {}
     virtual void CaptureKey(uint8_t /*scanCode*/, bool /*extended*/) {}
+    // The editing lock marks the key panel busy: its save, cancel and apply buttons are disabled.
+    virtual void SetKeyPanelBusy(bool /*busy*/) {}
     // The lighting panel: a value control changed, the palette's colour, preset swatch n.
     virtual void LightControlChanged(const std::string& /*controlName*/) {}
     virtual void LightPaletteChanged() {}

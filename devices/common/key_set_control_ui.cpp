@@ -183,7 +183,10 @@ void CKeySetControlUI::SetDeviceKind(int kind) {
         const int category = CategoryOf(item);
         const bool keyboardOnlyHides = category == static_cast<int>(FunctionCategory::kDpi) ||
                                        category == static_cast<int>(FunctionCategory::kGunKey);
-        item->SetVisible(!(kind == kKindKeyboard && keyboardOnlyHides));
+        // The drop-down lists every item and greys the disabled ones out.
+        const bool offered = !(kind == kKindKeyboard && keyboardOnlyHides);
+        item->SetVisible(offered);
+        item->SetEnabled(offered);
     }
 }
 

@@ -787,6 +787,12 @@ void CPellixMouseDevice::CaptureKey(uint8_t scanCode, bool extended) {
     }
 }
 
+void CPellixMouseDevice::SetKeyPanelBusy(bool busy) {
+    if (keySet_ != nullptr) {
+        keySet_->EnableButtons(!busy);
+    }
+}
+
 void CPellixMouseDevice::ApplyLight(const LightInfo& light) {
     SetLightState(light);
     if (CMouseProtocol* protocol = Protocol()) {

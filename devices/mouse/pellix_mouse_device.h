@@ -90,6 +90,7 @@ public:
     void ShowDefaultKey() override;
     void ShowCurrentKey() override;
     void CaptureKey(uint8_t scanCode, bool extended) override;
+    void SetKeyPanelBusy(bool busy) override;
     void LightControlChanged(const std::string& controlName) override;
     void LightPaletteChanged() override;
     void LightPresetChosen(int index) override;

@@ -247,6 +247,37 @@ TEST_F(MainWndPanelsTest, CapturedKeysFollowTheModifierRulesAndUnknownKeysAreIgn
     EXPECT_EQ(Control("keyset_keyboard_text_edit")->GetText(), Resolve("keyboard_key_F12"));
 }
 
+TEST_F(MainWndPanelsTest, TheEditingLockMarksTheKeyPanelBusy) {
+    wnd->EditingLock().Take(false);
+    for (const char* button : {"key_butt_keysave", "key_butt_keycancel", "key_butt_prosave"}) {
+        EXPECT_FALSE(Control(button)->IsEnabled()) << button;
+    }
+    wnd->EditingLock().Release(false);
+    for (const char* button : {"key_butt_keysave", "key_butt_keycancel", "key_butt_prosave"}) {
+        EXPECT_TRUE(Control(button)->IsEnabled()) << button;
+    }
+}
+
+// The keyboard's panel offers no DPI and gun key categories, yet a stored DPI code still shows
+// under its own.
+TEST_F(MainWndPanelsTest, AKeyboardPanelHidesDpiAndGunKeysButStillShowsAStoredDpiCode) {
+    OpenSubPage(kButtonsSubPage);
+    Send("key_" + std::to_string(kRightButton), "click");
+    CKeySetControlUI* panel = Page()->KeySetPanel();
+    panel->SetDeviceKind(CKeySetControlUI::kKindKeyboard);
+    auto* function = As<ui::CComboUI>("keyset_function_combo", "Combo");
+    for (int category = 0; category < function->GetCount(); ++category) {
+        EXPECT_EQ(function->GetItemAt(category)->IsEnabled(), category != 4 && category != 10) << category;
+    }
+    KeyAssignment key;
+    key.code1 = 0x13, key.code2 = 0x02;
+    key.defaultCode1 = 0x20, key.defaultCode3 = 0x04;
+    panel->ShowKey(key);
+    EXPECT_EQ(function->GetCurSel(), 4);
+    EXPECT_EQ(As<ui::CComboUI>("keyset_mousedpi_combo", "Combo")->GetCurSel(), 1);
+    panel->SetDeviceKind(CKeySetControlUI::kKindMouse);
+}
+
 TEST_F(MainWndPanelsTest, CancelAndDefaultShowTheStoredAndTheFactoryFunction) {
     OpenSubPage(kButtonsSubPage);
     Send("key_" + std::to_string(kRightButton), "click");
