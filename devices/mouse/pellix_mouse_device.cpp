@@ -114,7 +114,7 @@ void CPellixMouseDevice::BindPanels() {
     if (keySet_ != nullptr) {
         keySet_->BindControls();
         keySet_->SetDeviceKind(CKeySetControlUI::kKindMouse);
-        keySet_->SetVisible(false);
+        ShowKeyEditor(false);
         keySet_->SetMacroNames(macroNames_);
     }
 }
@@ -516,8 +516,16 @@ void CPellixMouseDevice::ResetAndReload() {
 }
 
 void CPellixMouseDevice::HideKeyEditor() {
+    ShowKeyEditor(false);
+}
+
+// Until a button is chosen, the place of the key panel says what to do.
+void CPellixMouseDevice::ShowKeyEditor(bool shown) {
     if (ui::CControlUI* editor = OptionalPageControl("KeySetControlItem")) {
-        editor->SetVisible(false);
+        editor->SetVisible(shown);
+    }
+    if (ui::CControlUI* hint = OptionalPageControl("keyset_empty_hint")) {
+        hint->SetVisible(!shown);
     }
 }
 
@@ -737,7 +745,7 @@ void CPellixMouseDevice::SelectKey(int index) {
     if (keySet_ == nullptr || index < 0 || index >= static_cast<int>(keys_.size())) {
         return;
     }
-    keySet_->SetVisible(true);
+    ShowKeyEditor(true);
     keySet_->ShowKey(keys_[index]);
 }
 

@@ -133,6 +133,7 @@ private:
     void ShowKeyAssignment(int index, ui::CControlUI& list);
     void ShowLogoTip();
     void BindPanels();
+    void ShowKeyEditor(bool shown);
     void ShowPanels();
     void ApplyLight(const LightInfo& light);
     void PaintLightButtons();
