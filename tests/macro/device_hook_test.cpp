@@ -20,6 +20,18 @@ struct Received {
     uint32_t flags;
 };
 
+// Each test runs in its own process under CTest, so this one sees no application yet.
+TEST(DeviceHookWithoutApplication, TheOwnHookFailsAndNothingElseChanges) {
+    if (QCoreApplication::instance() != nullptr) {
+        GTEST_SKIP() << "an application exists in this process";
+    }
+    CDeviceHook hook;
+    ASSERT_EQ(hook.InstallHooks(1, nullptr, false, true), 1);
+    EXPECT_EQ(hook.InstallHooks(4, nullptr, true, true), 0);
+    EXPECT_EQ(hook.Mode(), 1);
+    EXPECT_FALSE(hook.IsInstalled());
+}
+
 // A window with one edit that records the hook messages it is sent.
 class CHookTargetWnd : public ui::WindowImplBase {
 public:
