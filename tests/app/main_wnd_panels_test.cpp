@@ -394,6 +394,11 @@ TEST_F(MainWndPanelsTest, RendersTheKeySetPageOfEveryCategoryAndTheLightingPanel
         Save("light_keyboard_mode_" + std::to_string(mode) + ".png");
     }
     panel->SetDeviceKind(2);
+    SelectItem("light_combo_modeSelect", 2);
+    ui::CPaintManagerUI::SetAllDPI(144);
+    Save("light_mouse_mode_2_144dpi.png");
+    OpenSubPage(kButtonsSubPage);
+    Save("keyset_category_11_144dpi.png");
 }
 
 }  // namespace
