@@ -1,6 +1,7 @@
 #include "cli/mouse_command.h"
 #include "cli/devices_command.h"
 #include "devices/mouse/mouse_wire_format.h"
+#include "macro/macro_list.h"
 #include "platform/hid/hid_backend.h"
 #include "profile/data_folders.h"
 #include "profile/profile_list.h"
@@ -206,6 +207,27 @@ TEST_F(MouseCommand, AssignWritesTheFunctionIntoTheKeyTableAndTheProfile) {
             << c.function;
         EXPECT_EQ(keys[1]["firmware_bytes"], keys[1]["bytes"]) << c.function;
     }
+}
+
+TEST_F(MouseCommand, AssigningAMacroWritesTheMacrosAndTheKey) {
+    Plug();
+    CMacroList macros(CDataFolders::UserDataFolder("mouse3389"));
+    const std::optional<size_t> macro = macros.Create();
+    ASSERT_TRUE(macro.has_value());
+    MacroEvent press;
+    press.action = "down";
+    press.type = MacroEvent::kOtherKey;
+    press.button = 0x04;
+    ASSERT_EQ(macros.Save(*macro, {press}), 0);
+    const int position = JsonOf(Mouse({"keys", "--json"}))[1]["position"].asInt();
+    const Output output = Mouse({"assign", "1", "macro:0:2"});
+    ASSERT_EQ(output.code, kExitOk) << output.err;
+    EXPECT_EQ(KeyTableEntry(*mouse, position), (std::vector<uint8_t>{0x70, 0x00, 0x02}));
+    const std::vector<uint8_t> memory = mouse->MacroMemory();
+    ASSERT_GE(memory.size(), 2u);
+    EXPECT_EQ(memory[0] | memory[1] << 8, 0x55AA);
+    EXPECT_EQ(Mouse({"assign", "1", "macro:1"}).code, kExitUsage);
+    EXPECT_EQ(Mouse({"assign", "1", "macro:0:4"}).code, kExitUsage);
 }
 
 TEST_F(MouseCommand, AssignRefusesBadArgumentsAndChangesNothing) {
