@@ -1,6 +1,8 @@
 #include "app/control_factory_tables.h"
 
 #include "device/pellix_usb_device.h"
+#include "devices/common/key_set_control_ui.h"
+#include "devices/common/light_control_ui.h"
 #include "devices/mouse/pellix_mouse_device.h"
 #include "profile/device_profile_ui.h"
 #include "ui/controls/chart_view_ui.h"
@@ -56,9 +58,9 @@ const std::array<SClassRow, 22>& ClassTable() {
         {"CHandImgButtonUI", Make<ui::CHandImgButtonUI>},
         {"CHandImgSelectButtonUI", Make<ui::CHandImgSelectButtonUI>},
         {"CRedioMacroButtonUI", Make<ui::CRedioMacroButtonUI>},
-        {"CLightControlUI", {}},
+        {"CLightControlUI", Make<CLightControlUI>},
         {"CMacroControlUI", {}},
-        {"CKeySetControlUI", {}},
+        {"CKeySetControlUI", Make<CKeySetControlUI>},
         {"CDeviceProfileUI", Make<CDeviceProfileUI>},
         {"CShootControlUI", {}},
         {"CMagicControlUI", {}},
@@ -84,10 +86,10 @@ const std::array<SElementRow, 25>& ElementTable() {
         {"PellixMouseDevice", Make<CPellixMouseDevice>, nullptr},
         {"PellixKeyboardDevice", Make<CPellixUSBDevice>, nullptr},
         {"DeviceProfile", Make<CDeviceProfileUI>, nullptr},
-        {"LightControl", {}, nullptr},
+        {"LightControl", Make<CLightControlUI>, nullptr},
         {"MagicControl", {}, nullptr},
         {"Voice6533Control", {}, nullptr},
-        {"KeySetControl", {}, nullptr},
+        {"KeySetControl", Make<CKeySetControlUI>, nullptr},
         {"ShootControl", {}, nullptr},
         {"DeviceProfileUI", {}, "XML\\CustomControlXML\\DeviceProfile.xml"},
         {"LightSetControlUI", {}, "XML\\CustomControlXML\\LightControl.xml"},
