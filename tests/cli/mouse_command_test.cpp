@@ -320,22 +320,33 @@ TEST(NorvikctlMouse, ASequenceOfRunsSeesOnePersistentMouse) {
 
 namespace {
 
-// A mouse whose firmware keeps another polling rate than it is sent, as a firmware that clamps a
-// setting it does not support would.
-class CPollingClampingMouse : public CSimulatedMouse {
+// A mouse whose firmware keeps zeros in place of one payload byte (or all of them) of one
+// command, as a firmware that clamps a setting it does not support would.
+class CForgetfulMouse : public CSimulatedMouse {
 public:
-    using CSimulatedMouse::CSimulatedMouse;
+    static constexpr size_t kEveryByte = kCommandChunkSize;
+
+    CForgetfulMouse(uint8_t command, size_t payloadByte)
+        : CSimulatedMouse(MouseModel3389()), command_(command), byte_(payloadByte) {}
 
     bool OnOutputReport(std::span<const uint8_t> report) override {
         std::vector<uint8_t> changed(report.begin(), report.end());
-        constexpr size_t kPollingByte = kCommandPayloadOffset + 14;
-        if (changed.size() == kCommandReportSize && changed[kCommandCodeByte] == command_code::kWriteMemory &&
-            changed[4] > 14) {
-            changed[kPollingByte] = 0;
+        if (changed.size() == kCommandReportSize && changed[kCommandCodeByte] == command_ &&
+            (byte_ == kEveryByte || changed[4] > byte_)) {
+            uint8_t* payload = changed.data() + kCommandPayloadOffset;
+            if (byte_ == kEveryByte) {
+                std::fill_n(payload, kCommandChunkSize, 0);
+            } else {
+                payload[byte_] = 0;
+            }
             SealCommandReport(changed.data());
         }
         return CSimulatedMouse::OnOutputReport(changed);
     }
+
+private:
+    uint8_t command_;
+    size_t byte_;
 };
 
 }  // namespace
@@ -348,7 +359,7 @@ TEST_F(MouseCommand, VerifyReadsBackTheRecordAndNamesWhatTheMouseDidNotKeep) {
     EXPECT_EQ(Mouse({"light", "2", "--colour", "12AB34", "--verify"}).code, kExitOk);
 
     bus->Unplug(handle);
-    mouse = std::make_shared<CPollingClampingMouse>(MouseModel3389());
+    mouse = std::make_shared<CForgetfulMouse>(command_code::kWriteMemory, 14);
     handle = bus->Plug("mouse3389", mouse);
     const Output clamped = Mouse({"polling", "2", "--verify"});
     EXPECT_EQ(clamped.code, kExitFailure);
@@ -363,4 +374,11 @@ TEST_F(MouseCommand, VerifyAfterAssignReadsTheKeyTableBack) {
     const Output assigned = Mouse({"assign", "2", "media_play", "--verify"});
     EXPECT_EQ(assigned.code, kExitOk) << assigned.err;
     EXPECT_NE(assigned.out.find("verified"), std::string::npos) << assigned.out;
+
+    bus->Unplug(handle);
+    mouse = std::make_shared<CForgetfulMouse>(command_code::kWriteKeyTable, CForgetfulMouse::kEveryByte);
+    handle = bus->Plug("mouse3389", mouse);
+    const Output forgotten = Mouse({"assign", "3", "media_play", "--verify"});
+    EXPECT_EQ(forgotten.code, kExitFailure);
+    EXPECT_NE(forgotten.err.find("  key mouse_key_forward (position"), std::string::npos) << forgotten.err;
 }
