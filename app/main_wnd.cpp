@@ -101,11 +101,7 @@ void CMainWnd::InitWindow() {
     tray_.CreateTrayIcon(GetHWND(), kAppIconImage, kProductName, kTrayMessage);
     WatchDisplay();
     bar_ = std::make_unique<CDeviceBar>(m_pm, this);
-    bar_->SetLeavingSelected([this] {
-        if (ui::HWND settings = SettingsWindow()) {
-            ui::PostMessage(settings, ui::WM_CLOSE);
-        }
-    });
+    bar_->SetLeavingSelected([this] { CloseChildWindows(); });
     relay_.SetWindow(GetHWND());
     AddMainWndRoutes(router_, targets_);
 }
@@ -333,6 +329,14 @@ void CMainWnd::RestoreSkin() {
     }
 }
 
+void CMainWnd::CloseChildWindows() {
+    for (ui::HWND child : {SettingsWindow(), CAboutWnd::OpenWindow()}) {
+        if (ui::IsWindow(child)) {
+            ui::PostMessage(child, ui::WM_CLOSE);
+        }
+    }
+}
+
 ui::HWND CMainWnd::SettingsWindow() const {
     if (ui::IsWindow(settingsWnd_)) {
         return settingsWnd_;
@@ -429,9 +433,7 @@ void CMainWnd::OnTrayClick(ui::LPARAM button) {
         return;
     }
     UpdateNoDeviceLink();
-    if (ui::HWND settings = SettingsWindow()) {
-        ui::PostMessage(settings, ui::WM_CLOSE);
-    }
+    CloseChildWindows();
     if (IsVisible() && !IsMinimized()) {
         ShowWindow(false);
         return;

@@ -172,6 +172,8 @@ private:
     void RestoreSkin();
     // The open settings window (set by SetSettingsWindow or opened by this window), else nullptr.
     ui::HWND SettingsWindow() const;
+    // Asks the settings window and the about window to close.
+    void CloseChildWindows();
 
     ui::CTrayIcon tray_;
     std::unique_ptr<CDeviceBar> bar_;

@@ -415,6 +415,10 @@ void CSetWnd::ShowUpdateButton(bool on) {
 
 void CSetWnd::SetStatus(int status) {
     status_ = status;
+    // Everything is current: the owner's update badge has nothing left to say.
+    if (status == kLatest && owner_ != nullptr) {
+        ui::PostMessage(owner_, kMsgClearUpdateBadge);
+    }
     if (ui::CControlUI* text = m_pm.FindControl("Update_Status_text")) {
         const std::string key = StatusTextKey(status);
         const std::string version = list_.Rows()[CFirmwareCatalogue::kProgramRow].versionText;
