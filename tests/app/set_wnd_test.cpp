@@ -5,6 +5,7 @@
 #include "tests/net/environment_guard.h"
 #include "tests/net/local_http_server.h"
 #include "tests/net/refused_port.h"
+#include "tests/support/debug_capture.h"
 #include "tests/support/modal_window.h"
 #include "tests/support/qt_application.h"
 #include "tests/support/skin_test_env.h"
@@ -140,6 +141,7 @@ protected:
 };
 
 TEST_F(SetWndTest, ACheckFindsTheNewerFirmwareAndADownloadEndsInTheOpenedFolder) {
+    CDebugCapture capture;
     Run([&](ui::CHostWidget& host) {
         ASSERT_TRUE(WaitForStatus(CSetWnd::kFound));
         Render(host, "settings_window_found.png");
@@ -203,6 +205,8 @@ TEST_F(SetWndTest, ACheckFindsTheNewerFirmwareAndADownloadEndsInTheOpenedFolder)
         ui::SendMessage(CSetWnd::OpenWindow(), ui::WM_CLOSE);
         EXPECT_EQ(CSetWnd::OpenWindow(), nullptr);
     });
+    // Every control the window and its items look up is in their layouts.
+    EXPECT_EQ(capture.Text().find("has no control named"), std::string::npos) << capture.Text();
 }
 
 TEST_F(SetWndTest, AFailedDownloadCanBeChosenAgainAndAStalledOneHoldsTheWindowOpen) {

@@ -1,6 +1,7 @@
 #include "app/skin_frame.h"
 #include "app/main_wnd.h"
 #include "app/skin_settings.h"
+#include "tests/support/debug_capture.h"
 #include "tests/support/modal_window.h"
 #include "tests/support/qt_application.h"
 #include "tests/support/skin_test_env.h"
@@ -72,6 +73,7 @@ protected:
 };
 
 TEST_F(SkinFrameTest, EachTileKindPublishesAndWritesMainIniByItsRule) {
+    CDebugCapture capture;
     const std::string colour = "colour " + std::to_string(0xFF15171Cu);
     const struct {
         const char* what;
@@ -111,6 +113,7 @@ TEST_F(SkinFrameTest, EachTileKindPublishesAndWritesMainIniByItsRule) {
         EXPECT_EQ(receiver.received, c.published);
         EXPECT_EQ(ReadFile(iniFile), c.ini);
     }
+    EXPECT_EQ(capture.Text().find("has no control named"), std::string::npos) << capture.Text();
 }
 
 TEST_F(SkinFrameTest, ResetWritesFlagsZeroEvenOverTheDefaultPictureAndKeepsOtherSections) {
