@@ -248,24 +248,29 @@ TEST_F(MainWndDeviceTest, ADeviceLeavingDuringTheConfirmationResetsNoOtherPage) 
     };
     ASSERT_EQ(storedStage(), 40);
 
+    int answered = 0;
     select("mouse3389");
     WhenShown(app::kMsgWndClassName, [&](ui::CHostWidget& host) {
+        ++answered;
         ASSERT_TRUE(bus->Unplug(handles["mouse3389"]));
         ASSERT_TRUE(WaitFor([&] { return VisibleOptions() == 1; }, 2000));
         EXPECT_EQ(wnd->DeviceBar().ActivePage()->DeviceName(), "mouse");
         host.GetPaintManager()->FindControl("confirm_btn")->Activate();
     });
     Send("default_btn", "click");
+    ASSERT_EQ(answered, 1);
     EXPECT_EQ(first->Memory()[StagePositionByte(1)], 40);
     EXPECT_EQ(storedStage(), 40);
 
     // With the only device gone there is no page at all: the confirmation ends in nothing.
     WhenShown(app::kMsgWndClassName, [&](ui::CHostWidget& host) {
+        ++answered;
         ASSERT_TRUE(bus->Unplug(handles["mouse"]));
         ASSERT_TRUE(WaitFor([&] { return NoDeviceLinkShown(); }, 2000));
         host.GetPaintManager()->FindControl("confirm_btn")->Activate();
     });
     Send("default_btn", "click");
+    EXPECT_EQ(answered, 2);
     EXPECT_EQ(wnd->DeviceBar().ActivePage(), nullptr);
 }
 
