@@ -123,6 +123,8 @@ std::string CSetWnd::GetSkinFile() {
 }
 
 void CSetWnd::InitWindow() {
+    // Reading the record creates it with today's date when it is missing.
+    CUpdateTimeRecord::ReadLastCheckDate();
     FillLanguageList();
     AddItems();
     ShowUpdateButton(false);
