@@ -15,6 +15,7 @@
 #include "tests/support/skin_test_env.h"
 #include "tests/support/temp_data_home.h"
 #include "ui/controls/device_option_ui.h"
+#include "ui/controls/skin_change_observer.h"
 #include "ui/toolkit/builtin_controls.h"
 #include "ui/toolkit/message_queue.h"
 #include "ui/toolkit/resource_manager.h"
@@ -326,6 +327,20 @@ TEST_F(MainWndDeviceTest, RendersTheMousePageAndEachSettingsSubPage) {
     }
     ui::CPaintManagerUI::SetAllDPI(144);
     Save("main_window_mouse_144dpi.png");
+}
+
+// The chosen picture shows behind the mouse page, whose columns keep their own panels.
+TEST_F(MainWndDeviceTest, ASkinPictureShowsBehindTheMousePage) {
+    Open();
+    Plug("mouse3389", MouseModel3389());
+    ASSERT_TRUE(WaitFor([&] { return PageFilled(); }, 3000));
+    GetSkinChangeObserver().Publish(SkinChangedParam{false, 0, "skin/bg_2.png"});
+    EXPECT_EQ(Control("root")->GetBkImage(), "skin/bg_2.png");
+    EXPECT_EQ(wnd->DeviceBar().ActivePage()->GetBkColor(), 0u);
+    Save("main_window_mouse_skin.png");
+    GetSkinChangeObserver().Publish(SkinChangedParam{true, 0xFF241C33, {}});
+    EXPECT_EQ(Control("root")->GetBkColor(), 0xFF241C33u);
+    Save("main_window_mouse_colour.png");
 }
 
 }  // namespace
