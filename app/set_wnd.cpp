@@ -159,6 +159,8 @@ void CSetWnd::AddItems() {
         item->SetName(IsProgramRow(checked.row) ? "AP" : checked.row.displayName);
         item->SetOldVersion(LocalVersionText(checked.row));
         item->SetState(ui::CUpdateInfoListItemUI::kUpToDate);
+        // "Up to date" is not known before the service has answered for the row.
+        item->SetPending(true);
         list->Add(item);
     }
 }
@@ -252,6 +254,7 @@ void CSetWnd::OnRowChecked(int index) {
         std::lock_guard lock(mutex_);
         result = rows_[static_cast<std::size_t>(index)].result;
     }
+    item->SetPending(false);
     if (!result.serviceConfigured || result.Unreachable()) {
         ++unreachable_;
         return;
@@ -270,6 +273,7 @@ void CSetWnd::OnCheckDone() {
     bool found = false;
     for (int i = 0; i < ItemCount(); ++i) {
         ui::CUpdateInfoListItemUI* item = Item(i);
+        item->SetPending(false);
         const int state = item->GetState();
         const bool newer =
             state != ui::CUpdateInfoListItemUI::kUpToDate && state != ui::CUpdateInfoListItemUI::kNothing;

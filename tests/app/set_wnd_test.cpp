@@ -239,6 +239,7 @@ TEST_F(SetWndTest, TheStatusSaysWhenTheServiceCannotBeReachedOrIsStillAsked) {
     Run([&](ui::CHostWidget& host) {
         EXPECT_EQ(Window().Status(), CSetWnd::kChecking);
         EXPECT_TRUE(Find(host, "update_status_ring")->IsVisible());
+        EXPECT_TRUE(ItemAt(host, 0)->IsPending());
         EXPECT_FALSE(Find(host, "update_fw_and_ap")->IsVisible());
         Render(host, "settings_window_checking.png");
     });
@@ -249,6 +250,7 @@ TEST_F(SetWndTest, TheStatusSaysWhenTheServiceCannotBeReachedOrIsStillAsked) {
         EXPECT_EQ(ItemAt(host, 0)->GetOldVersion(), "V0103");
         EXPECT_EQ(ItemAt(host, 0)->GetState(), Item::kUpToDate);
         EXPECT_FALSE(Find(host, "update_fw_and_ap")->IsVisible());
+        EXPECT_FALSE(ItemAt(host, 0)->IsPending());
         EXPECT_EQ(Find(host, "Update_Status_text")->GetText(), "The update service could not be reached");
         Render(host, "settings_window_unreachable.png");
     });

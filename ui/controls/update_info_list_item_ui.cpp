@@ -64,13 +64,13 @@ void CUpdateInfoListItemUI::ShowFileText() {
 void CUpdateInfoListItemUI::SetState(int state) {
     state_ = state;
     if (CControlUI* text = Child("update_status_text")) {
-        text->SetText(StateTextKey(state));
+        text->SetText(pending_ ? std::string() : StateTextKey(state));
     }
     if (CControlUI* busy = Child("update_status_ing")) {
         busy->SetVisible(state == kDownloading || state == kInstalling);
     }
     if (CControlUI* ok = Child("update_status_ok")) {
-        ok->SetVisible(state == kUpToDate);
+        ok->SetVisible(state == kUpToDate && !pending_);
     }
     if (CControlUI* progress = Child("update_progress_value")) {
         progress->SetVisible(state == kDownloading || state == kInstalling);
@@ -78,6 +78,11 @@ void CUpdateInfoListItemUI::SetState(int state) {
     if (state == kNothing) {
         SetSelectable(false);
     }
+}
+
+void CUpdateInfoListItemUI::SetPending(bool pending) {
+    pending_ = pending;
+    SetState(state_);
 }
 
 void CUpdateInfoListItemUI::SetName(const std::string& name) {

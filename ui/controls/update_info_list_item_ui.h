@@ -43,6 +43,9 @@ public:
 
     void SetState(int state);
     int GetState() const { return state_; }
+    // While the row waits for its check, its state text and marks are not shown.
+    void SetPending(bool pending);
+    bool IsPending() const { return pending_; }
     void SetName(const std::string& name);
     const std::string& GetName() const { return name_; }
     void SetOldVersion(const std::string& text);
@@ -72,6 +75,7 @@ private:
     int state_ = kUpToDate;
     int progress_ = 0;
     bool checked_ = false;
+    bool pending_ = false;
     bool selectable_ = true;
     std::string name_;
     std::string oldVersion_;
