@@ -254,7 +254,6 @@ void CSetWnd::OnRowChecked(int index) {
         std::lock_guard lock(mutex_);
         result = rows_[static_cast<std::size_t>(index)].result;
     }
-    item->SetPending(false);
     if (!result.serviceConfigured || result.Unreachable()) {
         ++unreachable_;
         return;
@@ -262,6 +261,8 @@ void CSetWnd::OnRowChecked(int index) {
     if (result.path.empty()) {
         return;
     }
+    // Only an answer tells the row's state; a row without one claims nothing.
+    item->SetPending(false);
     item->SetNewVersion(result.serverVersionText);
     item->SetDownloadPath(result.path);
     item->SetState(result.status == CheckResult::kStatusNewer ? ui::CUpdateInfoListItemUI::kNewer
@@ -273,7 +274,6 @@ void CSetWnd::OnCheckDone() {
     bool found = false;
     for (int i = 0; i < ItemCount(); ++i) {
         ui::CUpdateInfoListItemUI* item = Item(i);
-        item->SetPending(false);
         const int state = item->GetState();
         const bool newer =
             state != ui::CUpdateInfoListItemUI::kUpToDate && state != ui::CUpdateInfoListItemUI::kNothing;
