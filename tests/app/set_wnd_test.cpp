@@ -1,4 +1,5 @@
 #include "app/set_wnd.h"
+#include "app/msg_wnd.h"
 #include "app/registered_messages.h"
 #include "app/update_download.h"
 #include "net/update_time_record.h"
@@ -232,6 +233,29 @@ TEST_F(SetWndTest, AFailedDownloadCanBeChosenAgainAndAStalledOneHoldsTheWindowOp
         EXPECT_EQ(Window().Status(), CSetWnd::kUpdating);
         // "closebtn" stops the download and closes at once.
     });
+}
+
+TEST_F(SetWndTest, ADownloadWhoseFolderCannotBeOpenedSaysSoAndKeepsItsPathAndSha) {
+    // A desktop without xdg-open at all.
+    std::filesystem::remove(home.Root() / "bin" / "xdg-open");
+    setenv("PATH", (home.Root() / "bin").c_str(), 1);
+    bool told = false;
+    Run([&](ui::CHostWidget& host) {
+        ASSERT_TRUE(WaitForStatus(CSetWnd::kFound));
+        Item* mouse = ItemAt(host, 0);
+        WhenShown(app::kMsgWndClassName, [&](ui::CHostWidget& message) {
+            told = message.GetPaintManager()
+                       ->FindControl("MessageText")
+                       ->GetText()
+                       .find("could not be opened") != std::string::npos;
+            message.GetPaintManager()->FindControl("confirm_btn")->Activate();
+        });
+        Click(host, "update_fw_and_ap");
+        Click(host, "update_OK_btn");
+        ASSERT_TRUE(WaitFor([&] { return mouse->GetState() == Item::kFailed; }, 5000));
+        EXPECT_NE(mouse->GetFileText().find("SHA-256: "), std::string::npos);
+    });
+    EXPECT_TRUE(told);
 }
 
 TEST_F(SetWndTest, TheStatusSaysWhenTheServiceCannotBeReachedOrIsStillAsked) {
