@@ -181,13 +181,14 @@ ui::CUpdateInfoListItemUI* CSetWnd::Item(int index) const {
 
 void CSetWnd::StartCheck() {
     SetStatus(kChecking);
-    checkThread_.Start([this](platform::CEvent& stop) { CheckBody(stop); });
-    downloadThread_.Start([this](platform::CEvent& stop) { DownloadBody(stop); });
+    // The workers get the handle from here: they never ask the window itself.
+    const ui::HWND window = GetHWND();
+    checkThread_.Start([this, window](platform::CEvent& stop) { CheckBody(window, stop); });
+    downloadThread_.Start([this, window](platform::CEvent& stop) { DownloadBody(window, stop); });
 }
 
-void CSetWnd::CheckBody(platform::CEvent& stop) {
+void CSetWnd::CheckBody(ui::HWND window, platform::CEvent& stop) {
     const CUpdateService service = CUpdateService::FromUserSettings();
-    const ui::HWND window = GetHWND();
     for (int i = 0; i < ItemCount(); ++i) {
         FirmwareRow row;
         {
@@ -208,8 +209,7 @@ void CSetWnd::CheckBody(platform::CEvent& stop) {
     ui::PostMessage(window, kMsgUpdateCheckDone);
 }
 
-void CSetWnd::DownloadBody(platform::CEvent& stop) {
-    const ui::HWND window = GetHWND();
+void CSetWnd::DownloadBody(ui::HWND window, platform::CEvent& stop) {
     while (platform::CEvent::WaitAny({&stop, &downloadRequest_}, platform::kInfinite) == 1) {
         std::vector<SDownloadJob> jobs;
         {

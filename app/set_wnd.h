@@ -86,8 +86,8 @@ private:
     void FillLanguageList();
     void AddItems();
     void StartCheck();
-    void CheckBody(platform::CEvent& stop);
-    void DownloadBody(platform::CEvent& stop);
+    void CheckBody(ui::HWND window, platform::CEvent& stop);
+    void DownloadBody(ui::HWND window, platform::CEvent& stop);
     void OnRowChecked(int index);
     void OnCheckDone();
     void OnDownloadDone();
