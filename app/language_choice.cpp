@@ -56,7 +56,7 @@ struct SFamilyFallback {
     const char* fallback;
 };
 
-// The table's families are those of the original platform; these Noto families cover the same
+// A Linux desktop seldom has the table's families; these Noto families cover the same
 // scripts and come with the distribution's font packages.
 constexpr std::array<SFamilyFallback, 4> kFallbacks{{{"汉仪菱心体简", "Noto Sans CJK SC"},
                                                      {"Noto Sans CJK TC Regular", "Noto Sans CJK TC"},
