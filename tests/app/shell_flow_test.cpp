@@ -9,6 +9,7 @@
 #include "tests/support/skin_test_env.h"
 #include "tests/support/temp_data_home.h"
 #include "ui/toolkit/combo_ui.h"
+#include "ui/toolkit/message_queue.h"
 #include "ui/toolkit/resource_manager.h"
 
 #include <gtest/gtest.h>
@@ -94,6 +95,19 @@ TEST_F(ShellFlowTest, TheSettingsButtonOpensBesideTheWindowAndItsListSwitchesThe
     });
     wnd->GetPaintManager().FindControl("setbtn")->Activate();
     EXPECT_TRUE(WaitFor([&] { return ran && app::CSetWnd::OpenWindow() == nullptr; }, 8000));
+}
+
+// The tray icon's click closes the settings window that the update round opened.
+TEST_F(ShellFlowTest, ATrayClickClosesTheSettingsWindowOpenedFromTheMenu) {
+    auto wnd = Open();
+    bool shown = false;
+    WhenShown(app::kSetWndClassName, [&](ui::CHostWidget&) {
+        shown = true;
+        ui::SendMessage(wnd->GetHWND(), app::kTrayMessage, 0, ui::WM_LBUTTONUP);
+    });
+    ui::SendMessage(wnd->GetHWND(), app::kMsgOpenSettings);
+    EXPECT_TRUE(shown);
+    EXPECT_EQ(app::CSetWnd::OpenWindow(), nullptr);
 }
 
 }  // namespace
