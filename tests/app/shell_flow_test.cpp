@@ -110,4 +110,20 @@ TEST_F(ShellFlowTest, ATrayClickClosesTheSettingsWindowOpenedFromTheMenu) {
     EXPECT_EQ(app::CSetWnd::OpenWindow(), nullptr);
 }
 
+TEST_F(ShellFlowTest, TheSettingsWindowOpensAtTheMainWindowsDpi) {
+    auto wnd = Open();
+    ui::CPaintManagerUI::SetAllDPI(144);
+    bool shown = false;
+    WhenShown(app::kSetWndClassName, [&](ui::CHostWidget& host) {
+        shown = true;
+        EXPECT_EQ(host.GetPaintManager()->GetDPI(), 144);
+        EXPECT_EQ(host.size(), QSize(945, 750));
+        EXPECT_TRUE(SaveRender(host, "settings_window_144dpi.png"));
+        host.GetPaintManager()->FindControl("closebtn")->Activate();
+    });
+    wnd->OpenSettingsWindow(false);
+    EXPECT_TRUE(shown);
+    ui::CPaintManagerUI::SetAllDPI(96);
+}
+
 }  // namespace
