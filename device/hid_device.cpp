@@ -1,6 +1,7 @@
 #include "device/hid_device.h"
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <cstring>
 
@@ -229,6 +230,21 @@ bool HidDevice::Write(const uint8_t* buffer, size_t length, int timeout_ms, size
         *transferred = moved;
     }
     return true;
+}
+
+size_t HidDevice::DiscardPendingInput(size_t limit) {
+    std::shared_ptr<platform::hid::CHidConnection> connection = Connection();
+    if (connection == nullptr) {
+        return 0;
+    }
+    std::array<uint8_t, 64> discarded{};  // cut at its length: only the count matters
+    size_t dropped = 0;
+    size_t moved = 0;
+    while (dropped < limit &&
+           connection->Read(discarded.data(), discarded.size(), 0, abort_, moved) == IoResult::kOk) {
+        ++dropped;
+    }
+    return dropped;
 }
 
 void HidDevice::BuildInputItems() {

@@ -117,7 +117,12 @@ std::optional<CMouseFirmware::Report> CMouseFirmware::HandleRequest(std::span<co
     Report reply{};
     std::memcpy(reply.data(), bytes, kCommandStatusByte);
     const uint16_t expected = static_cast<uint16_t>(bytes[1] | bytes[2] << 8);
-    reply[kCommandStatusByte] = CommandChecksum(bytes) == expected ? Execute(bytes, reply) : kStatusFailed;
+    // The host leaves the status byte 0 in a request; anything else is not a request of ours.
+    const bool framed = CommandChecksum(bytes) == expected && bytes[kCommandStatusByte] == kStatusOk;
+    reply[kCommandStatusByte] = framed ? Execute(bytes, reply) : kStatusFailed;
+    if (reply[kCommandStatusByte] != kStatusOk) {
+        ++refusals_;
+    }
     SealCommandReport(reply.data());
     return reply;
 }

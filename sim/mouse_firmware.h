@@ -27,9 +27,9 @@
 //
 // Replies repeat bytes 0..6 of the request (report id, command, length, address), carry the
 // status in byte 7 and read data from byte 8, and are checksummed like requests. A request
-// with a wrong checksum or an unknown command gets status 0xFF; an access outside the memory it
-// names, or a length over 56, gets 0xFE and changes nothing. A report with another report id is
-// not a command and gets no reply; neither does anything but 0xAA while a wireless mouse is off.
+// with a wrong checksum, a non-zero status byte or an unknown command gets status 0xFF; an access outside the
+// memory it names, or a length over 56, gets 0xFE and changes nothing. A report with another report id is not
+// a command and gets no reply; neither does anything but 0xAA while a wireless mouse is off.
 //
 // Not thread-safe: the simulated device that owns it serialises every call.
 class CMouseFirmware {
@@ -55,6 +55,9 @@ public:
     const std::vector<uint8_t>& MacroMemory() const { return macroMemory_; }
     const std::vector<uint8_t>& ShootMemory() const { return shootMemory_; }
     size_t LightFrameCount() const { return lightFrames_; }
+    // How many requests the firmware refused (status 0xFE or 0xFF), so that a test sees a wrong
+    // byte from the host even where the host ignores the status.
+    size_t Refusals() const { return refusals_; }
 
     // {"memory", "key_table", "macro_memory", "shoot_memory"} as hex text, address 0 first.
     Json::Value SaveState() const;
@@ -78,6 +81,7 @@ private:
     std::array<uint8_t, 6> powerRecord_{};
     bool online_ = true;
     size_t lightFrames_ = 0;
+    size_t refusals_ = 0;
 };
 
 // Parameter record layout the firmware itself acts on (the rest it only stores).

@@ -90,40 +90,45 @@ public:
 
     void Shutdown() override { closed_.Set(); }
 
+    // Like the kernel's queue of an open hidraw node: every report of the interface, whatever its
+    // collection, at most kMaxQueued, and a report that finds the queue full is dropped.
     void Push(const std::vector<uint8_t>& report) {
-        if (report.empty() || !platform::hid::CollectionAcceptsReport(info_.collection, report[0])) {
+        if (report.empty()) {
             return;
         }
         std::lock_guard lock(queue_mutex_);
-        // A host that stops reading must not make the device grow without bound.
-        if (queue_.size() == kMaxQueued) {
-            queue_.pop_front();
+        if (queue_.size() >= kMaxQueued) {
+            return;
         }
         queue_.push_back(report);
         readable_.Set();
     }
 
 private:
-    static constexpr size_t kMaxQueued = 256;
+    static constexpr size_t kMaxQueued = CSimHidBus::kQueuedReports;
 
+    // The next queued report of this collection; the other collections' reports before it go.
     bool PopInto(uint8_t* buffer, size_t length, size_t& transferred) {
         std::lock_guard lock(queue_mutex_);
-        if (queue_.empty()) {
-            readable_.Reset();
-            return false;
+        while (!queue_.empty()) {
+            const std::vector<uint8_t> report = std::move(queue_.front());
+            queue_.pop_front();
+            if (!platform::hid::CollectionAcceptsReport(info_.collection, report[0])) {
+                continue;
+            }
+            if (queue_.empty()) {
+                readable_.Reset();
+            }
+            // The device sends reports in the Windows form; without report ids the leading 0 goes.
+            std::span<const uint8_t> bytes(report);
+            if (!info_.collection.uses_report_ids) {
+                bytes = bytes.subspan(1);
+            }
+            transferred = platform::hid::CopyInputReport(info_.collection, bytes, buffer, length);
+            return true;
         }
-        const std::vector<uint8_t> report = std::move(queue_.front());
-        queue_.pop_front();
-        if (queue_.empty()) {
-            readable_.Reset();
-        }
-        // The device sends reports in the Windows form; without report ids the leading 0 goes.
-        std::span<const uint8_t> bytes(report);
-        if (!info_.collection.uses_report_ids) {
-            bytes = bytes.subspan(1);
-        }
-        transferred = platform::hid::CopyInputReport(info_.collection, bytes, buffer, length);
-        return true;
+        readable_.Reset();
+        return false;
     }
 
     std::weak_ptr<CSimHidBus> bus_;

@@ -30,6 +30,10 @@
 // Thread safety: every operation from any thread.
 class CSimHidBus : public platform::hid::CHidBackend, public std::enable_shared_from_this<CSimHidBus> {
 public:
+    // Each open connection queues at most this many input reports of its interface (of every
+    // collection, as hidraw does); a report that finds the queue full is lost.
+    static constexpr size_t kQueuedReports = 64;
+
     CSimHidBus();
     ~CSimHidBus() override;
 

@@ -211,7 +211,7 @@ TEST_F(CommandChannelTest, TheSecondReplyIsTakenWhateverItNames) {
     EXPECT_EQ(channel_.ReadMemory(0x0080, out), channel_result::kOk);
     EXPECT_EQ(out, std::vector<uint8_t>(20, 0));  // the second stray's empty payload
 
-    // The real reply is still waiting; the next command passes over it with its one re-read.
+    // The real reply is still queued; the next command drops it before its request.
     std::array<uint8_t, 32> info{};
     ASSERT_EQ(channel_.ReadInfo(info), channel_result::kOk);
     EXPECT_EQ(info[9] | info[10] << 8, 0x3325);
@@ -224,6 +224,23 @@ TEST_F(CommandChannelTest, AWrongEchoWithNothingBehindItEndsAfterTheSecondRead) 
     EXPECT_EQ(channel_.ReadInfo(info), channel_result::kNoReply);
     EXPECT_GE(Milliseconds(Clock::now() - start), 900);
     EXPECT_EQ(channel_.ReadInfo(info), channel_result::kOk);
+}
+
+// Typing with a button assigned to a key fills the handle's queue with keyboard reports; the
+// kernel keeps 64 and drops the newest, which would be the reply.
+TEST_F(CommandChannelTest, UnrelatedInputOfTheInterfaceDoesNotCrowdOutTheReply) {
+    std::array<uint8_t, 32> info{};
+    std::vector<uint8_t> memory(200);
+    const auto start = Clock::now();
+    for (int round = 0; round < 3; ++round) {
+        mouse_->TypeKeys(3 * CSimHidBus::kQueuedReports);
+        ASSERT_EQ(channel_.ReadInfo(info), channel_result::kOk) << round;
+        EXPECT_EQ(info[9] | info[10] << 8, 0x3325);
+        mouse_->TypeKeys(CSimHidBus::kQueuedReports + 1);
+        ASSERT_EQ(channel_.ReadMemory(0x0080, memory), channel_result::kOk) << round;
+        EXPECT_EQ(memory, MemoryAt(0x0080, memory.size()));
+    }
+    EXPECT_LT(Milliseconds(Clock::now() - start), 900);
 }
 
 TEST_F(CommandChannelTest, LostReplyTimesOutAndTheChannelStaysUsable) {

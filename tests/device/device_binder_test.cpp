@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <functional>
@@ -145,4 +146,21 @@ TEST_F(DiscoveryWithMice, TheMouseButtonsAskForAResyncHalfASecondLater) {
     ASSERT_TRUE(changed.wait_for(lock, std::chrono::seconds(5), [&] { return !delays.empty(); }));
     EXPECT_EQ(delays.front(), 500);
     EXPECT_NE(debug.Text().find("接收到自动添加设备的同步信息要求  TEST"), std::string::npos);
+}
+
+// A restart must cut the running thread's endless read short instead of joining it for ever.
+TEST_F(DiscoveryWithMice, RestartingTheSyncThreadEndsItsWaitingReadAtOnce) {
+    auto mouse = std::make_shared<CSimulatedMouse>(MouseModel3389());
+    bus->Plug("mouse3389", mouse);
+    std::atomic<int> resyncs{0};
+    devices[1]->SyncThread().SetResyncRequest([&](int) { ++resyncs; });
+    ASSERT_TRUE(discovery.RunPass());
+    ASSERT_TRUE(WaitFor([&] { return devices[1]->Notification().Device().ReadPending(); }));
+
+    const auto start = std::chrono::steady_clock::now();
+    ASSERT_TRUE(devices[1]->SyncThread().Start());
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(500));
+
+    mouse->PressDpiButton();
+    EXPECT_TRUE(WaitFor([&] { return resyncs.load() > 0; }));
 }

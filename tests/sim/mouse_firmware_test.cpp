@@ -52,6 +52,21 @@ TEST(MouseFirmware, RefusesARequestWhoseChecksumDoesNotMatch) {
 
     EXPECT_EQ(Answer(firmware, request)[7], kStatusFailed);
     EXPECT_EQ(firmware.Memory(), before);
+    EXPECT_EQ(firmware.Refusals(), 1u);
+}
+
+// The status byte belongs to the reply: a request that carries one is refused and counted.
+TEST(MouseFirmware, RefusesARequestWithAStatusByte) {
+    CMouseFirmware firmware(MouseModel3325());
+    const std::vector<uint8_t> before = firmware.Memory();
+    Report request = Request(command_code::kWriteMemory, 2, 0x0010, {0xAB, 0xCD});
+    request[7] = 0x01;
+    SealCommandReport(request.data());
+
+    EXPECT_EQ(Answer(firmware, request)[7], kStatusFailed);
+    EXPECT_EQ(firmware.Memory(), before);
+    EXPECT_EQ(Answer(firmware, Request(command_code::kReadInfo, 32, 0))[7], 0x00);
+    EXPECT_EQ(firmware.Refusals(), 1u);
 }
 
 TEST(MouseFirmware, InfoBlockCarriesEachModelsFigures) {

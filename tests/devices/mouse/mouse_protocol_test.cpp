@@ -51,6 +51,15 @@ protected:
         profile.LoadDeviceSection(profile.GetProfilePath());
     }
 
+    // A request that the firmware refuses on its own is a wrong byte from the host, unless the
+    // test sends it on purpose.
+    void TearDown() override {
+        if (mouse != nullptr) {
+            EXPECT_EQ(mouse->Refusals(), expectedRefusals);
+        }
+    }
+
+    size_t expectedRefusals = 0;
     CTempDataHome home;
     std::shared_ptr<CSimHidBus> bus = std::make_shared<CSimHidBus>();
     std::shared_ptr<CSimulatedMouse> mouse;
@@ -190,6 +199,23 @@ TEST_F(MouseProtocol, WirelessRecordCarriesTheSpeedIndexItself) {
     EXPECT_EQ(mouse->Memory()[3], 1);
 }
 
+// A reconnect whose key-table read fails must not leave the previous connection's table and map
+// behind: a later key write would send a stale table at the new block size.
+TEST_F(MouseProtocol, AFailedKeyTableReadOnReconnectForgetsTheOldTable) {
+    Connect(MouseModel3389());
+    ASSERT_EQ(protocol.ReadDeviceInfo(profile), 1);
+    ASSERT_FALSE(protocol.KeyTable().empty());
+
+    mouse->Faults().Add(FaultKind::kStatusFailed, 2);  // 0x01 and 0x03 pass, 0x07 fails
+    EXPECT_EQ(protocol.ReadDeviceInfo(profile), channel_result::kStatusFailed);
+    EXPECT_TRUE(protocol.KeyTable().empty());
+    EXPECT_TRUE(std::all_of(protocol.ButtonMap().begin(), protocol.ButtonMap().end(),
+                            [](uint8_t position) { return position == kUnmappedButton; }));
+    mouse->ClearRequests();
+    EXPECT_EQ(protocol.WriteKeyTable(0, profile.GetKeyList()), 0);
+    EXPECT_EQ(CountCommand(mouse->Requests(), 0x09), 0u);
+}
+
 TEST_F(MouseProtocol, ARefusingMouseIsReportedNotHidden) {
     Connect(MouseModel3389());
     ASSERT_EQ(protocol.ReadDeviceInfo(profile), 1);
@@ -299,4 +325,5 @@ TEST_F(MouseProtocol, ShootDataGoesToTheShootMemory) {
     // The shipped shoot data is larger than this emulator's shoot memory: the
     // refusal shows.
     EXPECT_EQ(protocol.WriteShootData(CDataFolders::DefaultDataFolder()), CMouseProtocol::kMacroWriteFailed);
+    expectedRefusals = 1;
 }
