@@ -22,6 +22,7 @@ struct CSimHidBus::Plugged {
     std::shared_ptr<CSimDevice> device;
     std::vector<HidEntryInfo> entries;
     std::atomic<bool> present{true};
+    std::atomic<bool> denied{false};
     std::mutex connections_mutex;
     std::vector<std::weak_ptr<Connection>> connections;
 
@@ -351,6 +352,10 @@ std::shared_ptr<platform::hid::CHidConnection> CSimHidBus::Open(const std::strin
     if (plugged == nullptr) {
         return nullptr;
     }
+    if (plugged->denied) {
+        platform::DebugFormat("simulated bus: cannot open %s: permission denied\n", path.c_str());
+        return nullptr;
+    }
     // Owned by the caller; the device keeps a weak reference for delivering its reports.
     auto connection = std::make_shared<Connection>(weak_from_this(), plugged, std::move(entry), mode);
     {
@@ -361,6 +366,26 @@ std::shared_ptr<platform::hid::CHidConnection> CSimHidBus::Open(const std::strin
         plugged->connections.push_back(connection);
     }
     return connection;
+}
+
+bool CSimHidBus::DenyAccess(uint64_t handle) {
+    std::lock_guard lock(mutex_);
+    for (const auto& plugged : plugged_) {
+        if (plugged->handle == handle) {
+            plugged->denied = true;
+            return true;
+        }
+    }
+    return false;
+}
+
+std::string CSimHidBus::AccessDeniedNode(const std::string& path) {
+    const std::shared_ptr<Plugged> plugged = FindByPath(path, nullptr);
+    platform::hid::EntryPathParts parts;
+    if (plugged == nullptr || !plugged->denied || !platform::hid::SplitEntryPath(path, parts)) {
+        return {};
+    }
+    return parts.node + "#" + parts.identity;
 }
 
 bool CSimHidBus::Exists(const std::string& path) {

@@ -157,6 +157,22 @@ TEST_F(MainWndDeviceTest, PluggedMouseShowsItsPageAndADpiSliderWritesTheRecord) 
     EXPECT_EQ(profile["Device"][0]["DPIStages"]["StageDPIs"][1]["StageDPIX"].asInt(), 40);
 }
 
+// Without the udev rule the mouse's node cannot be opened and the mouse never appears; the
+// no-device page says which node and which rule, instead of staying silent.
+TEST_F(MainWndDeviceTest, AMouseThatCannotBeOpenedIsNamedOnTheNoDevicePage) {
+    Plug("mouse3389", MouseModel3389());
+    ASSERT_TRUE(bus->DenyAccess(handles["mouse3389"]));
+    Open();
+    EXPECT_TRUE(NoDeviceLinkShown());
+    ui::CControlUI* hint = Control("nodevice_access");
+    ASSERT_NE(hint, nullptr);
+    EXPECT_TRUE(hint->IsVisible());
+    EXPECT_NE(hint->GetText().find("sim#mouse3389."), std::string::npos) << hint->GetText();
+    EXPECT_NE(hint->GetText().find("packaging/udev/70-norvik.rules"), std::string::npos) << hint->GetText();
+    EXPECT_EQ(VisibleOptions(), 0);
+    Save("main_window_no_access.png");
+}
+
 TEST_F(MainWndDeviceTest, AChangeMadeOnTheMouseIsReadBackAboutHalfASecondLater) {
     Open();
     auto mouse = Plug("mouse3389", MouseModel3389());

@@ -71,6 +71,22 @@ TEST_F(MouseCommand, WithoutAMouseEveryCommandSaysSo) {
     EXPECT_EQ(CDevicesCommand().Run({}, out, err), kExitNoDevice);
 }
 
+TEST_F(MouseCommand, DevicesNamesAMouseThatCannotBeOpenedAndTheRuleToInstall) {
+    Plug();
+    ASSERT_TRUE(bus->DenyAccess(handle));
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{}, std::vector<std::string>{"--json"}}) {
+        std::ostringstream out, err;
+        EXPECT_EQ(CDevicesCommand().Run(args, out, err), kExitNoDevice);
+        const std::string text = err.str();
+        EXPECT_NE(text.find("sim#mouse3389." + std::to_string(handle) + " cannot be opened"),
+                  std::string::npos)
+            << text;
+        EXPECT_NE(text.find("packaging/udev/70-norvik.rules"), std::string::npos) << text;
+    }
+    EXPECT_EQ(Mouse({"info"}).code, kExitNoDevice);
+}
+
 TEST_F(MouseCommand, SetDpiStoresTheProfileAndWritesTheMouse) {
     Plug();
     const Output set = Mouse({"set-dpi", "2", "3200"});

@@ -1,4 +1,5 @@
 #include "device/device_binder.h"
+#include "device/device_access_check.h"
 #include "device/device_discovery.h"
 #include "sim/mouse_model.h"
 #include "sim/sim_hid_bus.h"
@@ -163,4 +164,25 @@ TEST_F(DiscoveryWithMice, RestartingTheSyncThreadEndsItsWaitingReadAtOnce) {
 
     mouse->PressDpiButton();
     EXPECT_TRUE(WaitFor([&] { return resyncs.load() > 0; }));
+}
+
+// Only supported devices are named, each node once, and a node that cannot be opened binds nothing.
+TEST_F(DiscoveryWithMice, SupportedDevicesThatCannotBeOpenedAreNamedOnce) {
+    const uint64_t mouse = bus->Plug("mouse3389", std::make_shared<CSimulatedMouse>(MouseModel3389()));
+    const uint64_t other = bus->Plug("other", std::make_shared<CSimulatedMouse>([] {
+                                         MouseModel model = MouseModel3389();
+                                         model.vendorId = 0x1234;
+                                         return model;
+                                     }()));
+    EXPECT_TRUE(CDeviceAccessCheck::DeniedNodes(*bus).empty());
+    ASSERT_TRUE(bus->DenyAccess(mouse));
+    ASSERT_TRUE(bus->DenyAccess(other));
+    EXPECT_FALSE(bus->DenyAccess(999));
+
+    EXPECT_EQ(CDeviceAccessCheck::DeniedNodes(*bus),
+              std::vector<std::string>{"sim#mouse3389." + std::to_string(mouse)});
+    ASSERT_TRUE(discovery.RunPass());
+    EXPECT_FALSE(devices[1]->Command().IsOpen());
+    EXPECT_NE(CDeviceAccessCheck::Hint("/dev/hidraw3").find("/dev/hidraw3 cannot be opened"),
+              std::string::npos);
 }
