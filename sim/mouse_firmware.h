@@ -31,6 +31,13 @@
 // memory it names, or a length over 56, gets 0xFE and changes nothing. A report with another report id is not
 // a command and gets no reply; neither does anything but 0xAA while a wireless mouse is off.
 //
+// It refuses with 0xFE, as the firmware does, what a host must not send: a write (0x06, 0x09,
+// 0x15, 0x17) outside a 0x01 .. 0x02 bracket; parameter bytes out of range (active profile, light
+// mode 0..11, light speed 0..4, active stage 0..6) or reserved bytes that are not 0; and, at the
+// 0x02, a macro or shoot image written in the bracket that lacks the 0x55AA signature or whose
+// size, entry offsets or entry heads do not match its layout (the memory then keeps what it held).
+// Refusals() counts every request answered with 0xFE or 0xFF.
+//
 // Not thread-safe: the simulated device that owns it serialises every call.
 class CMouseFirmware {
 public:
@@ -71,6 +78,13 @@ private:
     uint8_t ReadFrom(std::span<const uint8_t> source, const uint8_t* request, Report& reply) const;
     uint8_t WriteTo(std::vector<uint8_t>& target, const uint8_t* request);
     uint8_t AnswerOnline(Report& reply) const;
+    void BeginTransfer();
+    uint8_t EndTransfer();
+    uint8_t WriteImage(std::vector<uint8_t>& memory, std::optional<std::vector<uint8_t>>& before,
+                       const uint8_t* request);
+    bool ParameterBytesValid(const uint8_t* request) const;
+    bool ParameterByteValid(size_t offset, uint8_t value) const;
+    static bool ImageValid(std::span<const uint8_t> memory);
 
     MouseModel model_;
     MouseInfoBlock info_{};
@@ -80,6 +94,10 @@ private:
     std::vector<uint8_t> shootMemory_;
     std::array<uint8_t, 6> powerRecord_{};
     bool online_ = true;
+    bool inTransfer_ = false;
+    // What an image memory held when this transfer first wrote it; restored if the image is bad.
+    std::optional<std::vector<uint8_t>> macroBefore_;
+    std::optional<std::vector<uint8_t>> shootBefore_;
     size_t lightFrames_ = 0;
     size_t refusals_ = 0;
 };
@@ -88,7 +106,9 @@ private:
 namespace mouse_record {
 inline constexpr size_t kSize = 128;
 inline constexpr size_t kLightMode = 1;
+inline constexpr size_t kLightSpeed = 3;
 inline constexpr size_t kPollingRate = 14;
 inline constexpr size_t kActiveStage = 19;
 inline constexpr size_t kStageCount = 7;
+inline constexpr size_t kUsedBytes = 49;  // the host writes zeros after these
 }  // namespace mouse_record
