@@ -173,6 +173,23 @@ TEST_F(MainWndDeviceTest, AMouseThatCannotBeOpenedIsNamedOnTheNoDevicePage) {
     Save("main_window_no_access.png");
 }
 
+// The cable pulled in the middle of a record write: the slider's write returns at once with its
+// result instead of waiting for a reply, and the page goes as the mouse does.
+TEST_F(MainWndDeviceTest, AnUnplugInTheMiddleOfAWriteEndsItAtOnce) {
+    Open();
+    auto mouse = Plug("mouse3389", MouseModel3389());
+    ASSERT_TRUE(WaitFor([&] { return PageFilled(); }, 3000));
+    mouse->Faults().Add(FaultKind::kUnplug, 2);  // 0x01 and the record's first chunk pass
+
+    SetSlider("DPI_slider_1", 40);
+    QElapsedTimer clock;
+    clock.start();
+    Send("DPI_slider_1", "valuechanged");
+    EXPECT_LT(clock.elapsed(), 300);
+    EXPECT_TRUE(WaitFor([&] { return NoDeviceLinkShown(); }, 2000));
+    EXPECT_EQ(VisibleOptions(), 0);
+}
+
 TEST_F(MainWndDeviceTest, AChangeMadeOnTheMouseIsReadBackAboutHalfASecondLater) {
     Open();
     auto mouse = Plug("mouse3389", MouseModel3389());
