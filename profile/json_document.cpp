@@ -2,7 +2,8 @@
 
 #include "platform/debug.h"
 
-// StyledWriter is what the files have always been written with; its output is kept byte for byte.
+// StyledWriter is what the files have always been written with; its layout is kept byte for byte,
+// only its \u escapes of non-ASCII text become UTF-8 again.
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
 #include <json/reader.h>

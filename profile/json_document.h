@@ -11,7 +11,8 @@
 // Reads never throw: a missing, short, empty or unparsable file reads as null. Writes replace
 // the file atomically (a temporary file beside it, then a rename), so a crash or a full disk
 // leaves either the old document or the new one, never a truncated one. The bytes written are
-// exactly jsoncpp's StyledWriter output followed by one newline.
+// jsoncpp's StyledWriter output, with non-ASCII text as UTF-8 rather than \u escapes, followed by
+// one newline.
 //
 // Thread safety: the operations share no state except the time-stamp clock, which is locked.
 class CJsonDocument {

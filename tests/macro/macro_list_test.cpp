@@ -82,6 +82,19 @@ TEST_F(MacroListTest, SaveWritesTheWholeFileAndLoadReadsItBack) {
     EXPECT_EQ(list.Save(1, kTwoEvents), 1);
 }
 
+// Names stay UTF-8 text in both files, as they have always been stored.
+TEST_F(MacroListTest, NonAsciiNamesAreWrittenAsUtf8Text) {
+    ASSERT_TRUE(list.Create());
+    const std::string name = "宏 Ärger 😀";
+    ASSERT_TRUE(list.Rename(0, name));
+    ASSERT_EQ(list.Save(0, kTwoEvents), 0);
+    EXPECT_EQ(list.Names(), std::vector<std::string>{name});
+    EXPECT_NE(ReadAll(ListPath()).find("\"MacroName\" : \"" + name + "\""), std::string::npos);
+    const std::string macro = ReadAll(list.MacroPath(list.Entries()[0].guid));
+    EXPECT_NE(macro.find("\"" + name + "\""), std::string::npos) << macro;
+    EXPECT_EQ(macro.find("\\u"), std::string::npos) << macro;
+}
+
 TEST_F(MacroListTest, DeleteRemovesTheFileAndTheEntry) {
     list.Create();
     list.Create();
