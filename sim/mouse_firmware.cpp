@@ -138,7 +138,8 @@ uint8_t CMouseFirmware::Execute(const uint8_t* request, Report& reply) {
     }
     const uint8_t command = request[kCommandCodeByte];
     const bool writes = command == command_code::kWriteMemory || command == command_code::kWriteKeyTable ||
-                        command == command_code::kWriteMacroBlock || command == command_code::kWriteShootBlock;
+                        command == command_code::kWriteMacroBlock ||
+                        command == command_code::kWriteShootBlock;
     // The firmware commits stored data only inside a 0x01 .. 0x02 bracket.
     if (writes && !inTransfer_) {
         return kStatusRejected;
@@ -186,7 +187,8 @@ void CMouseFirmware::BeginTransfer() {
 uint8_t CMouseFirmware::EndTransfer() {
     inTransfer_ = false;
     uint8_t status = kStatusOk;
-    for (auto [memory, before] : {std::pair{&macroMemory_, &macroBefore_}, std::pair{&shootMemory_, &shootBefore_}}) {
+    for (auto [memory, before] :
+         {std::pair{&macroMemory_, &macroBefore_}, std::pair{&shootMemory_, &shootBefore_}}) {
         if (*before && !ImageValid(*memory)) {
             *memory = std::move(**before);
             status = kStatusRejected;
@@ -256,7 +258,8 @@ bool CMouseFirmware::ImageValid(std::span<const uint8_t> memory) {
     const size_t size = u16(2);
     const size_t count = u16(4);
     if (size > memory.size() || kImageHeaderSize + 2 * count > size ||
-        std::any_of(memory.begin() + 6, memory.begin() + kImageHeaderSize, [](uint8_t b) { return b != 0; })) {
+        std::any_of(memory.begin() + 6, memory.begin() + kImageHeaderSize,
+                    [](uint8_t b) { return b != 0; })) {
         return false;
     }
     size_t next = kImageHeaderSize + 2 * count;

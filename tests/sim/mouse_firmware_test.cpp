@@ -159,7 +159,8 @@ TEST(MouseFirmware, RefusesWritesTheFirmwareWouldRefuse) {
     };
     const Case cases[] = {
         {"parameters outside a transfer", false, Request(command_code::kWriteMemory, 1, 0x0080 + 24, {1})},
-        {"key table outside a transfer", false, Request(command_code::kWriteKeyTable, 3, 0, {0x10, 0x01, 0x00})},
+        {"key table outside a transfer", false,
+         Request(command_code::kWriteKeyTable, 3, 0, {0x10, 0x01, 0x00})},
         {"macro outside a transfer", false, Request(command_code::kWriteMacroBlock, 2, 0, {0xAA, 0x55})},
         {"shoot outside a transfer", false, Request(command_code::kWriteShootBlock, 2, 0, {0xAA, 0x55})},
         {"active profile past the profiles", true, Request(command_code::kWriteMemory, 1, 0, {4})},
@@ -187,8 +188,8 @@ TEST(MouseFirmware, RefusesWritesTheFirmwareWouldRefuse) {
 const std::vector<uint8_t> kOneMacroImage = {
     0xAA, 0x55, 0x1E, 0x00, 0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,  // header
     0x12, 0x00,                                                                                      // offset
-    0x02, 0x00, 0x00, 0x00,                                                                          // 2 events
-    0x14, 0x00, 0x8A, 0x04, 0x00, 0x00, 0x0A, 0x04,                                                  // events
+    0x02, 0x00, 0x00, 0x00,                          // 2 events
+    0x14, 0x00, 0x8A, 0x04, 0x00, 0x00, 0x0A, 0x04,  // events
 };
 
 TEST(MouseFirmware, AnImageMustBeWholeWhenTheTransferEnds) {
@@ -218,11 +219,13 @@ TEST(MouseFirmware, AnImageMustBeWholeWhenTheTransferEnds) {
                 image[c.at] = c.value;
             }
             const auto memory = [&] {
-                return command == command_code::kWriteMacroBlock ? firmware.MacroMemory() : firmware.ShootMemory();
+                return command == command_code::kWriteMacroBlock ? firmware.MacroMemory()
+                                                                 : firmware.ShootMemory();
             };
             const std::vector<uint8_t> before = memory();
             Begin(firmware);
-            ASSERT_EQ(Answer(firmware, Request(command, static_cast<uint8_t>(image.size()), 0, image))[7], 0x00);
+            ASSERT_EQ(Answer(firmware, Request(command, static_cast<uint8_t>(image.size()), 0, image))[7],
+                      0x00);
             EXPECT_EQ(Answer(firmware, Request(command_code::kEndTransfer))[7], c.status);
             if (c.status == 0x00) {
                 EXPECT_TRUE(std::equal(image.begin(), image.end(), memory().begin()));
