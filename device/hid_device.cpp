@@ -256,7 +256,9 @@ void HidDevice::BuildInputItems() {
                 total += field.report_count;
             }
         }
-        return total;
+        // Every button item keeps a list this long: a damaged descriptor with many huge fields
+        // must not make each of them megabytes.
+        return std::min<uint32_t>(total, HidDataItem::kMaxUsageListLength);
     };
     for (const HidField& field : collection_.fields) {
         if (field.type != ReportType::kInput || !field.is_button) {

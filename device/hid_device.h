@@ -27,6 +27,9 @@
 
 // One decoded input usage; see UnpackInputReport.
 struct HidDataItem {
+    // No real report has this many buttons on at once; longer usage lists are cut to it.
+    static constexpr uint32_t kMaxUsageListLength = 4096;
+
     bool is_button_data = false;
     uint16_t usage_page = 0;
     uint32_t status = platform::hid::kStatusSuccess;
