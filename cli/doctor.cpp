@@ -1,6 +1,7 @@
 #include "cli/doctor.h"
 
 #include "cli/device_session.h"
+#include "device/device_access_check.h"
 #include "device/device_tables.h"
 #include "platform/hid/hid_backend.h"
 #include "platform/paths.h"
@@ -27,10 +28,10 @@ namespace {
 namespace fs = std::filesystem;
 
 const char* const kRuleName = "70-norvik.rules";
-const char* const kInstallRule =
-    "install the udev rule: sudo cp packaging/udev/70-norvik.rules /etc/udev/rules.d/ && sudo udevadm "
-    "control --reload && sudo udevadm trigger --subsystem-match=hidraw --action=change (the Debian "
-    "package does this itself)";
+const std::string kInstallRule =
+    std::string("install the udev rule: sudo cp ") + CDeviceAccessCheck::kUdevRule +
+    " /etc/udev/rules.d/ && sudo udevadm control --reload && sudo udevadm trigger "
+    "--subsystem-match=hidraw --action=change (the Debian package does this itself)";
 
 DoctorFinding Ok(std::string check, std::string detail) {
     return {std::move(check), true, std::move(detail), {}};
@@ -60,15 +61,6 @@ std::string DescriptorName(unsigned vendorId, unsigned productId) {
         }
     }
     return {};
-}
-
-bool CanOpenForReadAndWrite(const std::string& node) {
-    const int fd = ::open(node.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
-        return false;
-    }
-    ::close(fd);
-    return true;
 }
 
 bool FolderWritable(const std::string& folder) {
@@ -176,6 +168,20 @@ DoctorFinding EmulatorFinding(const char* simulated) {
                               ": emulated devices replace the HID bus; nothing real is touched");
 }
 
+// Whether this user may open the supported devices' nodes, by the bus's own open check.
+std::vector<DoctorFinding> AccessFindings() {
+    const std::vector<std::string> denied = CDeviceAccessCheck::DeniedNodes(*platform::hid::ProcessBackend());
+    std::vector<DoctorFinding> findings;
+    for (const std::string& node : denied) {
+        findings.push_back(
+            Problem("access", node + " cannot be opened by you (permission denied)", kInstallRule));
+    }
+    if (findings.empty()) {
+        findings.push_back(Ok("access", "no supported device node is closed to you"));
+    }
+    return findings;
+}
+
 DoctorFinding DeviceFinding() {
     CDeviceSession session;
     if (!session.Discover()) {
@@ -246,16 +252,13 @@ std::vector<DoctorFinding> CDoctor::NodeFindings(const std::vector<UsbDevice>& d
             findings.push_back(
                 Problem("hidraw", device.name + " has no hidraw node",
                         "load the hidraw driver (sudo modprobe hidraw) and replug the device"));
+            continue;
         }
+        std::string list;
         for (const std::string& node : nodes) {
-            if (CanOpenForReadAndWrite(node)) {
-                findings.push_back(
-                    Ok("hidraw", node + " (" + device.name + ") opens for reading and writing"));
-            } else {
-                findings.push_back(
-                    Problem("hidraw", node + " (" + device.name + ") cannot be opened by you", kInstallRule));
-            }
+            list += (list.empty() ? "" : ", ") + node;
         }
+        findings.push_back(Ok("hidraw", device.name + " has " + list));
     }
     return findings;
 }
@@ -288,6 +291,8 @@ std::vector<DoctorFinding> CDoctor::Run() const {
     } else {
         findings = HardwareFindings();
     }
+    const std::vector<DoctorFinding> access = AccessFindings();
+    findings.insert(findings.end(), access.begin(), access.end());
     const std::vector<DoctorFinding> desktop = DesktopFindings();
     findings.insert(findings.end(), desktop.begin(), desktop.end());
     const std::string product = std::string(platform::kProductName) + "/";

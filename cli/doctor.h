@@ -7,7 +7,8 @@
 // on the USB bus (sysfs), their hidraw nodes and whether this user can open them, the udev rule
 // and the local seat that its uaccess tag needs, the session bus, a tray host, the data and config
 // folders, the program data, the headset's audio library, the emulator when one is in use, and
-// finally whether a discovery pass binds a device.
+// finally whether a discovery pass binds a device. Whether this user may open the nodes is the
+// bus's own check (CDeviceAccessCheck), so the doctor and the no-device page agree.
 //
 // Threads: the calling thread only. Nothing here writes outside the data and config folders, and
 // there only a probe file that is removed at once.

@@ -27,7 +27,7 @@ void Write(const fs::path& file, const std::string& text) {
 // and hidraw class links pointing into the HID device below the USB interface.
 class FakeMachine {
 public:
-    explicit FakeMachine(const fs::path& root) : root_(root) { fs::create_directories(root_ / "dev"); }
+    explicit FakeMachine(const fs::path& root) : root_(root) {}
 
     void AddUsbDevice(const std::string& port, const std::string& vendor, const std::string& product) {
         const fs::path device = root_ / "sys/devices/pci0000:00/usb1" / port;
@@ -37,19 +37,13 @@ public:
         fs::create_directory_symlink(device, root_ / "sys/bus/usb/devices" / port);
     }
 
-    // A hidraw node of the device's first interface; openable or not.
-    void AddNode(const std::string& port, const std::string& node, bool openable) {
+    // A hidraw node of the device's first interface.
+    void AddNode(const std::string& port, const std::string& node) {
         const fs::path hid =
             root_ / "sys/devices/pci0000:00/usb1" / port / (port + ":1.0") / "0003:320F:2002.0001";
         fs::create_directories(hid / "hidraw" / node);
         fs::create_directories(root_ / "sys/class/hidraw");
         fs::create_directory_symlink(hid / "hidraw" / node, root_ / "sys/class/hidraw" / node);
-        // A folder stands for a node this user cannot open: O_RDWR fails on it even for root.
-        if (openable) {
-            Write(root_ / "dev" / node, "");
-        } else {
-            fs::create_directories(root_ / "dev" / node);
-        }
     }
 
     void InstallRule() { Write(root_ / "rules/70-norvik.rules", "# rule\n"); }
@@ -78,13 +72,13 @@ const DoctorFinding* Find(const std::vector<DoctorFinding>& findings, const std:
 
 }  // namespace
 
-TEST(Doctor, NamesTheSupportedDevicesAndEachNodeThisUserCannotOpen) {
+TEST(Doctor, NamesTheSupportedDevicesOnTheBusAndTheirNodes) {
     CTempDataHome home;
     FakeMachine machine(home.Root());
     machine.AddUsbDevice("1-2", "320f", "2002");
     machine.AddUsbDevice("1-3", "046d", "c52b");
-    machine.AddNode("1-2", "hidraw4", true);
-    machine.AddNode("1-2", "hidraw5", false);
+    machine.AddNode("1-2", "hidraw4");
+    machine.AddNode("1-2", "hidraw5");
 
     const std::vector<DoctorFinding> findings = machine.Doctor().HardwareFindings();
 
@@ -94,14 +88,13 @@ TEST(Doctor, NamesTheSupportedDevicesAndEachNodeThisUserCannotOpen) {
     EXPECT_NE(usb->detail.find("mouse (320f:2002)"), std::string::npos) << usb->detail;
     EXPECT_EQ(usb->detail.find("046d"), std::string::npos);
 
-    const DoctorFinding* first = Find(findings, "hidraw", 0);
-    const DoctorFinding* second = Find(findings, "hidraw", 1);
-    ASSERT_NE(second, nullptr);
-    EXPECT_TRUE(first->ok) << first->detail;
-    EXPECT_FALSE(second->ok);
-    EXPECT_NE(second->detail.find("hidraw5"), std::string::npos);
-    EXPECT_NE(second->fix.find("70-norvik.rules"), std::string::npos);
-    EXPECT_EQ(Find(findings, "hidraw", 2), nullptr);
+    const DoctorFinding* nodes = Find(findings, "hidraw");
+    ASSERT_NE(nodes, nullptr);
+    EXPECT_TRUE(nodes->ok);
+    EXPECT_NE(nodes->detail.find(home.Path("dev/hidraw4") + ", " + home.Path("dev/hidraw5")),
+              std::string::npos)
+        << nodes->detail;
+    EXPECT_EQ(Find(findings, "hidraw", 1), nullptr);
 
     EXPECT_FALSE(Find(findings, "udev-rule")->ok);
     machine.InstallRule();
@@ -135,6 +128,14 @@ TEST(DoctorCommand, ExitsZeroOnlyWhileADeviceIsUsable) {
     EXPECT_EQ(last["check"].asString(), "device");
     EXPECT_EQ(last["status"].asString(), "problem");
 
+    const uint64_t handle = bus->Plug("mouse3389", std::make_shared<CSimulatedMouse>(MouseModel3389()));
+    bus->DenyAccess(handle);
+    std::ostringstream denied, ignored;
+    EXPECT_EQ(CDoctorCommand().Run({}, denied, ignored), kExitFailure);
+    EXPECT_NE(denied.str().find("problem  access"), std::string::npos) << denied.str();
+    EXPECT_NE(denied.str().find("70-norvik.rules"), std::string::npos);
+
+    bus->Unplug(handle);
     bus->Plug("mouse3389", std::make_shared<CSimulatedMouse>(MouseModel3389()));
     std::ostringstream text, unused;
     EXPECT_EQ(CDoctorCommand().Run({}, text, unused), kExitOk);
