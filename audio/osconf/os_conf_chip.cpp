@@ -30,7 +30,8 @@ struct SLevel {
 
 constexpr SLevel kLevels[] = {
     {"VolumeControl", "VolumeScalarControl", -12.0, 30.0, 0.5, "GetMaxVol", "GetMinVol", "GetVolStep"},
-    {"AAVolumeControl", "AAVolumeScalarControl", -30.0, 0.0, 0.5, "GetAAMaxVol", "GetAAMinVol", "GetAAVolStep"},
+    {"AAVolumeControl", "AAVolumeScalarControl", -30.0, 0.0, 0.5, "GetAAMaxVol", "GetAAMinVol",
+     "GetAAVolStep"},
 };
 
 struct SSwitch {
@@ -40,11 +41,16 @@ struct SSwitch {
 };
 
 constexpr SSwitch kIntegers[] = {
-    {kRecording, "MuteControl", 1},        {kRecording, "AAMuteControl", 1},
-    {kRecording, "Enable_MAGICVOICE", 1},  {kRecording, "Enable_MICECHO", 1},
-    {kRecording, "MagicVoice_Selection", 3}, {kRecording, "Enable_ENC_LFX", 1},
-    {kPlayback, "Enable_EQ_GFX", 1},       {kPlayback, "Enable_RFX_GFX", 1},
-    {kPlayback, "RFX_ENVIRONMENT", 25},    {kPlayback, "RFX_ROOMSIZE", 100},
+    {kRecording, "MuteControl", 1},
+    {kRecording, "AAMuteControl", 1},
+    {kRecording, "Enable_MAGICVOICE", 1},
+    {kRecording, "Enable_MICECHO", 1},
+    {kRecording, "MagicVoice_Selection", 3},
+    {kRecording, "Enable_ENC_LFX", 1},
+    {kPlayback, "Enable_EQ_GFX", 1},
+    {kPlayback, "Enable_RFX_GFX", 1},
+    {kPlayback, "RFX_ENVIRONMENT", 25},
+    {kPlayback, "RFX_ROOMSIZE", 100},
     {kPlayback, "VirtualSurroundEffectControl", 1},
 };
 
@@ -118,8 +124,9 @@ std::string NumberText(double value) {
 std::string DefaultStatePath() {
     const char* state = std::getenv("XDG_STATE_HOME");
     const char* home = std::getenv("HOME");
-    std::string folder = state != nullptr && *state != '\0' ? state : std::string(home != nullptr ? home : ".") +
-                                                                          "/.local/state";
+    std::string folder = state != nullptr && *state != '\0'
+                             ? state
+                             : std::string(home != nullptr ? home : ".") + "/.local/state";
     return folder + "/osConfLib/hs6533.state";
 }
 
@@ -212,9 +219,9 @@ int COsConfChip::Read(const AudioDeviceDescriptor& device, const std::string& na
         return -1;
     }
     if (*type == Type::kText) {
-        text = Environment(device.flow == kPlayback ? "NORVIK_OSCONF_FEATURES_PLAYBACK"
-                                                    : "NORVIK_OSCONF_FEATURES_RECORDING",
-                           device.flow == kPlayback ? kDefaultPlaybackFeatures : kDefaultRecordingFeatures);
+        text = Environment(
+            device.flow == kPlayback ? "NORVIK_OSCONF_FEATURES_PLAYBACK" : "NORVIK_OSCONF_FEATURES_RECORDING",
+            device.flow == kPlayback ? kDefaultPlaybackFeatures : kDefaultRecordingFeatures);
         return 0;
     }
     if (std::optional<double> figure = RangeFigure(name)) {
@@ -229,7 +236,8 @@ int COsConfChip::Read(const AudioDeviceDescriptor& device, const std::string& na
     return 0;
 }
 
-int COsConfChip::Write(const AudioDeviceDescriptor& device, const std::string& name, const void* value, int index) {
+int COsConfChip::Write(const AudioDeviceDescriptor& device, const std::string& name, const void* value,
+                       int index) {
     const std::optional<Type> type = PropertyType(device.flow, name);
     double number = 0;
     if (type == Type::kFloat) {

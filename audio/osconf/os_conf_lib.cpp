@@ -58,8 +58,8 @@ OSCONF_EXPORT int GetDeviceById(int flow, int index, AudioDeviceDescriptor* desc
     return 0;
 }
 
-OSCONF_EXPORT int PropertyControl(AudioDeviceDescriptor descriptor, const char* name, void** value, void** index,
-                                  int write) {
+OSCONF_EXPORT int PropertyControl(AudioDeviceDescriptor descriptor, const char* name, void** value,
+                                  void** index, int write) {
     std::lock_guard lock(chipMutex);
     if (!initialised || name == nullptr || value == nullptr || *value == nullptr) {
         return -1;

@@ -40,8 +40,8 @@ using ConfLibUnInitFn = int (*)();
 using CreateDeviceListFn = int (*)();
 using GetDeviceCountFn = int (*)(int flow, int* count);
 using GetDeviceByIdFn = int (*)(int flow, int index, AudioDeviceDescriptor* descriptor);
-using PropertyControlFn = int (*)(AudioDeviceDescriptor descriptor, const char* name, void** value, void** index,
-                                  int write);
+using PropertyControlFn = int (*)(AudioDeviceDescriptor descriptor, const char* name, void** value,
+                                  void** index, int write);
 using RegisterCallbackFunctionFn = int (*)(void (*callback)(int event, void* context), void* context);
 using ShowAsioPanelFn = int (*)();
 using PlayTestSoundFn = int (*)(AudioDeviceDescriptor descriptor);
@@ -53,7 +53,8 @@ int ConfLibUnInit();
 int CreateDeviceList();
 int GetDeviceCount(int flow, int* count);
 int GetDeviceById(int flow, int index, AudioDeviceDescriptor* descriptor);
-int PropertyControl(AudioDeviceDescriptor descriptor, const char* name, void** value, void** index, int write);
+int PropertyControl(AudioDeviceDescriptor descriptor, const char* name, void** value, void** index,
+                    int write);
 int RegisterCallbackFunction(void (*callback)(int event, void* context), void* context);
 int ShowAsioPanel();
 int PlayTestSound(AudioDeviceDescriptor descriptor);

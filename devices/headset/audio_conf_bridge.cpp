@@ -198,7 +198,8 @@ std::optional<double> CAudioConfBridge::ReadNumber(AudioEndpoint endpoint, const
     return std::strtod(buffer.data(), nullptr);
 }
 
-bool CAudioConfBridge::WriteInt(AudioEndpoint endpoint, const std::string& name, int value, AudioIndex index) {
+bool CAudioConfBridge::WriteInt(AudioEndpoint endpoint, const std::string& name, int value,
+                                AudioIndex index) {
     std::array<char, kOsConfValueBufferSize> buffer{};
     const int32_t raw = value;
     std::memcpy(buffer.data(), &raw, sizeof raw);

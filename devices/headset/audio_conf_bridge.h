@@ -63,7 +63,8 @@ public:
     // The value read back as number text, converted; nullopt when the read failed.
     std::optional<double> ReadNumber(AudioEndpoint endpoint, const std::string& name,
                                      AudioIndex index = AudioIndex::kNone);
-    bool WriteInt(AudioEndpoint endpoint, const std::string& name, int value, AudioIndex index = AudioIndex::kNone);
+    bool WriteInt(AudioEndpoint endpoint, const std::string& name, int value,
+                  AudioIndex index = AudioIndex::kNone);
     bool WriteFloat(AudioEndpoint endpoint, const std::string& name, float value,
                     AudioIndex index = AudioIndex::kNone);
 

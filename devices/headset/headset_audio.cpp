@@ -58,7 +58,8 @@ void CHeadsetAudio::LoadFromProfile() {
     const int index = settings_.customEqSelectIndex;
     const bool validIndex = index >= 0 && index < static_cast<int>(customNames_.size());
     selectedCustom_ = validIndex ? index : -1;
-    gains_ = settings_.eqType == kCustomPreset ? profile_.GetCustomGains(index) : profile_.GetPresetGains(settings_.eqType);
+    gains_ = settings_.eqType == kCustomPreset ? profile_.GetCustomGains(index)
+                                               : profile_.GetPresetGains(settings_.eqType);
     gains_.resize(kBandCount, 0);
 }
 
@@ -84,7 +85,8 @@ void CHeadsetAudio::ReadAudioState() {
         if (const auto muted = bridge_.ReadNumber(kRecording, "AAMuteControl")) {
             settings_.micMonitorSelect = *muted == 0 ? 1 : 0;
         }
-        if (const auto level = bridge_.ReadNumber(kRecording, "AAVolumeScalarControl", AudioIndex::kMinusOne)) {
+        if (const auto level =
+                bridge_.ReadNumber(kRecording, "AAVolumeScalarControl", AudioIndex::kMinusOne)) {
             settings_.micMonitorValue = Percent(*level);
         }
     }
@@ -98,14 +100,16 @@ void CHeadsetAudio::ReadAudioState() {
             settings_.magicEnable = *on != 0 ? 1 : 0;
         }
     }
-    if (const auto voice = bridge_.ReadNumber(kRecording, "MagicVoice_Selection"); voice && *voice >= 0 && *voice <= 3) {
+    if (const auto voice = bridge_.ReadNumber(kRecording, "MagicVoice_Selection");
+        voice && *voice >= 0 && *voice <= 3) {
         settings_.magicType = static_cast<int32_t>(*voice) + 1;
     }
 }
 
 bool CHeadsetAudio::SetLevel(const char* scalar, const char* level, int value, int32_t& stored) {
     const int clamped = std::clamp(value, 0, kMaxLevel);
-    if (!bridge_.WriteFloat(kRecording, scalar, static_cast<float>(clamped) / 100.0F, AudioIndex::kMinusOne)) {
+    if (!bridge_.WriteFloat(kRecording, scalar, static_cast<float>(clamped) / 100.0F,
+                            AudioIndex::kMinusOne)) {
         return false;
     }
     bridge_.ReadNumber(kRecording, level, AudioIndex::kMinusOne);
@@ -268,7 +272,8 @@ bool CHeadsetAudio::SetVoiceChangerOn(bool on) {
 }
 
 bool CHeadsetAudio::ChooseVoice(int voice) {
-    if (voice < 1 || voice > kVoiceCount || !bridge_.WriteInt(kRecording, "MagicVoice_Selection", voice - 1)) {
+    if (voice < 1 || voice > kVoiceCount ||
+        !bridge_.WriteInt(kRecording, "MagicVoice_Selection", voice - 1)) {
         return false;
     }
     settings_.magicType = voice;

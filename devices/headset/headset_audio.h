@@ -32,7 +32,8 @@ public:
     // What a save of a custom equaliser did.
     enum class SaveResult { kNothing = -1, kNameTaken = 0, kSaved = 1 };
 
-    CHeadsetAudio(CAudioConfBridge& bridge, CHs6533Profiledata& profile) : bridge_(bridge), profile_(profile) {}
+    CHeadsetAudio(CAudioConfBridge& bridge, CHs6533Profiledata& profile)
+        : bridge_(bridge), profile_(profile) {}
 
     // The fixed gains of preset 1-12, band 1 first.
     static std::vector<int> PresetGains(int preset);

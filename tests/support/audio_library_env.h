@@ -72,8 +72,12 @@ public:
 
 private:
     static std::vector<const char*> Variables() {
-        return {"NORVIK_OSCONF_ENDPOINTS", "NORVIK_OSCONF_FEATURES_PLAYBACK", "NORVIK_OSCONF_FEATURES_RECORDING",
-                "NORVIK_OSCONF_FAIL", "NORVIK_OSCONF_STATE", "NORVIK_OSCONF_LOG"};
+        return {"NORVIK_OSCONF_ENDPOINTS",
+                "NORVIK_OSCONF_FEATURES_PLAYBACK",
+                "NORVIK_OSCONF_FEATURES_RECORDING",
+                "NORVIK_OSCONF_FAIL",
+                "NORVIK_OSCONF_STATE",
+                "NORVIK_OSCONF_LOG"};
     }
 
     std::filesystem::path root_;

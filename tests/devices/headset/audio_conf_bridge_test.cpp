@@ -21,7 +21,8 @@ class AudioConfBridgeTest : public ::testing::Test {
 protected:
     // Loads the built library through dlopen and starts it; the messages it raised are kept.
     void Start(CAudioConfBridge& bridge) {
-        ASSERT_TRUE(bridge.Load(platform::ProgramFolder())) << CAudioConfBridge::LibraryPath(platform::ProgramFolder());
+        ASSERT_TRUE(bridge.Load(platform::ProgramFolder()))
+            << CAudioConfBridge::LibraryPath(platform::ProgramFolder());
         bridge.Start([this](const std::string& text) { messages.push_back(text); });
     }
 
@@ -30,8 +31,9 @@ protected:
 };
 
 TEST_F(AudioConfBridgeTest, LibraryPathFollowsTheProcessWidth) {
-    EXPECT_EQ(CAudioConfBridge::LibraryPath("/opt/n/"),
-              sizeof(void*) == 8 ? "/opt/n/SDK/x64/linux/libosConfLib.so" : "/opt/n/SDK/x86/linux/libosConfLib.so");
+    EXPECT_EQ(CAudioConfBridge::LibraryPath("/opt/n/"), sizeof(void*) == 8
+                                                            ? "/opt/n/SDK/x64/linux/libosConfLib.so"
+                                                            : "/opt/n/SDK/x86/linux/libosConfLib.so");
 }
 
 struct SChoiceCase {
@@ -125,18 +127,19 @@ TEST_F(AudioConfBridgeTest, DefaultsAreWrittenOnlyWhereAReadFails) {
         audio.ClearLog();
         bridge.EnsureDefaults();
     }
-    EXPECT_THAT(audio.Writes(),
-                ElementsAre("write 0 VirtualSurroundEffectControl 0 index 4", "write 1 Enable_ENC_LFX 0 index 0",
-                            "write 1 VolumeControl 0 index -1", "write 0 Enable_EQ_GFX 0 index 0",
-                            "write 0 EQ_Slider1 0 index 0", "write 0 EQ_Slider2 0 index 0",
-                            "write 0 EQ_Slider3 0 index 0", "write 0 EQ_Slider4 0 index 0",
-                            "write 0 EQ_Slider5 0 index 0", "write 0 EQ_Slider6 0 index 0",
-                            "write 0 EQ_Slider7 0 index 0", "write 0 EQ_Slider8 0 index 0",
-                            "write 0 EQ_Slider9 0 index 0", "write 0 EQ_Slider10 0 index 0",
-                            "write 0 Enable_RFX_GFX 0 index 0", "write 0 RFX_ENVIRONMENT 0 index 0",
-                            "write 0 RFX_ROOMSIZE 0 index 0", "write 1 MuteControl 0 index 0",
-                            "write 1 AAVolumeControl 0 index 0", "write 1 AAMuteControl 0 index 0",
-                            "write 1 Enable_MAGICVOICE 0 index 0", "write 1 MagicVoice_Selection 0 index 0"))
+    EXPECT_THAT(
+        audio.Writes(),
+        ElementsAre("write 0 VirtualSurroundEffectControl 0 index 4", "write 1 Enable_ENC_LFX 0 index 0",
+                    "write 1 VolumeControl 0 index -1", "write 0 Enable_EQ_GFX 0 index 0",
+                    "write 0 EQ_Slider1 0 index 0", "write 0 EQ_Slider2 0 index 0",
+                    "write 0 EQ_Slider3 0 index 0", "write 0 EQ_Slider4 0 index 0",
+                    "write 0 EQ_Slider5 0 index 0", "write 0 EQ_Slider6 0 index 0",
+                    "write 0 EQ_Slider7 0 index 0", "write 0 EQ_Slider8 0 index 0",
+                    "write 0 EQ_Slider9 0 index 0", "write 0 EQ_Slider10 0 index 0",
+                    "write 0 Enable_RFX_GFX 0 index 0", "write 0 RFX_ENVIRONMENT 0 index 0",
+                    "write 0 RFX_ROOMSIZE 0 index 0", "write 1 MuteControl 0 index 0",
+                    "write 1 AAVolumeControl 0 index 0", "write 1 AAMuteControl 0 index 0",
+                    "write 1 Enable_MAGICVOICE 0 index 0", "write 1 MagicVoice_Selection 0 index 0"))
         << "the scalars follow their levels, so they read back already";
 
     audio.ClearLog();
@@ -144,7 +147,8 @@ TEST_F(AudioConfBridgeTest, DefaultsAreWrittenOnlyWhereAReadFails) {
     CAudioConfBridge second;
     Start(second);
     second.EnsureDefaults();
-    EXPECT_THAT(audio.Writes(), ElementsAre("write 1 MuteControl 0 index 0")) << "the state file kept the rest";
+    EXPECT_THAT(audio.Writes(), ElementsAre("write 1 MuteControl 0 index 0"))
+        << "the state file kept the rest";
 }
 
 TEST_F(AudioConfBridgeTest, ValuesAreRawOnTheWayInAndNumberTextOnTheWayBack) {
@@ -159,8 +163,10 @@ TEST_F(AudioConfBridgeTest, ValuesAreRawOnTheWayInAndNumberTextOnTheWayBack) {
     EXPECT_EQ(audio.StateValue("1.VolumeScalarControl"), "0.57");
     CAudioConfBridge next;
     Start(next);
-    EXPECT_NEAR(next.ReadNumber(kRecording, "VolumeScalarControl", AudioIndex::kMinusOne).value_or(-1), 0.57, 1e-6);
-    EXPECT_NEAR(next.ReadNumber(kRecording, "VolumeControl", AudioIndex::kMinusOne).value_or(-99), 11.94, 1e-3);
+    EXPECT_NEAR(next.ReadNumber(kRecording, "VolumeScalarControl", AudioIndex::kMinusOne).value_or(-1), 0.57,
+                1e-6);
+    EXPECT_NEAR(next.ReadNumber(kRecording, "VolumeControl", AudioIndex::kMinusOne).value_or(-99), 11.94,
+                1e-3);
     EXPECT_EQ(next.ReadNumber(kPlayback, "EQ_Slider4"), -11);
     EXPECT_EQ(next.ReadNumber(kPlayback, "EQ_Slider5"), std::nullopt) << "never written";
 }

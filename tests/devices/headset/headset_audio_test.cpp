@@ -60,9 +60,10 @@ TEST_F(HeadsetAudioTest, LevelsAreWrittenAsFractionsAndReadBackInTheNextRun) {
 TEST_F(HeadsetAudioTest, AFailedWriteLeavesTheProfileAsItWas) {
     ASSERT_TRUE(Audio().SetMicOn(true));
     const VoiceSettings before = profile.GetVoiceSettings();
-    CAudioLibraryEnv::Set("NORVIK_OSCONF_FAIL",
-                          "MuteControl:write,VolumeScalarControl:write,AAMuteControl:write,Enable_EQ_GFX:write,"
-                          "Enable_MAGICVOICE:write,MagicVoice_Selection:write");
+    CAudioLibraryEnv::Set(
+        "NORVIK_OSCONF_FAIL",
+        "MuteControl:write,VolumeScalarControl:write,AAMuteControl:write,Enable_EQ_GFX:write,"
+        "Enable_MAGICVOICE:write,MagicVoice_Selection:write");
     Restart();
     EXPECT_FALSE(Audio().SetMicOn(false));
     EXPECT_FALSE(Audio().SetMicLevel(20));
