@@ -126,6 +126,8 @@ public:
     virtual int LightMode() const { return 0; }
     // "deng_same_mode": this device takes the mode and the other light values of source.
     virtual void ApplySyncLightMode(int /*mode*/, const LightInfo& /*source*/) {}
+    // A control of the headset's voice or voice changer panel reported a change (by name).
+    virtual void HeadsetControl(const std::string& /*controlName*/) {}
 
     // Page assembly.
     void SetLayoutPath(std::string path) { layoutPath_ = std::move(path); }

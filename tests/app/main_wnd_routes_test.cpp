@@ -68,6 +68,7 @@ public:
     void PagePollingRateSelected(int n) override { calls.push_back("Poll" + std::to_string(n)); }
     void PagePointerSettingChanged(const std::string& name) override { calls.push_back("Pointer " + name); }
     void PageComboSelected(const std::string& name) override { calls.push_back("Combo " + name); }
+    void PageHeadsetControl(const std::string& name) override { calls.push_back("Headset " + name); }
     void PageProfileAction(ProfileAction action) override {
         calls.push_back("Profile" + std::to_string(static_cast<int>(action)));
     }

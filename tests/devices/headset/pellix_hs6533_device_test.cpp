@@ -1,0 +1,233 @@
+#include "devices/headset/pellix_hs6533_device.h"
+
+#include "devices/headset/magic_control_ui.h"
+#include "devices/headset/voice6533_control_ui.h"
+#include "profile/json_document.h"
+#include "sim/sim_hid_bus.h"
+#include "sim/simulated_headset.h"
+#include "tests/support/audio_library_env.h"
+#include "tests/support/page_host.h"
+#include "tests/support/qt_application.h"
+#include "tests/support/skin_test_env.h"
+#include "tests/support/temp_data_home.h"
+#include "ui/toolkit/combo_ui.h"
+#include "ui/toolkit/option_ui.h"
+#include "ui/toolkit/resource_manager.h"
+#include "ui/toolkit/slider_ui.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+namespace {
+
+using ::testing::ElementsAre;
+
+constexpr size_t kHeadsetRow = 8;
+
+bool IsHeadsetControl(const std::string& name) {
+    for (const char* prefix : {"6533_", "magic_", "custom_eq_", "hs_EQ_"}) {
+        if (name.rfind(prefix, 0) == 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+// The headset page built from the real skin in a host window, bound to the emulated headset on
+// its own simulated bus, with the built audio library loaded through dlopen and a fresh data
+// folder: what a new user sees.
+class HeadsetPage : public ::testing::Test {
+protected:
+    void SetUp() override {
+        EnsureQtApplication();
+        ASSERT_TRUE(LoadProgramSkin());
+        ASSERT_TRUE(ui::CResourceManager::GetInstance().LoadLanguage("lan_en.xml"));
+        ui::CPaintManagerUI::SetAllDPI(96);
+    }
+    void TearDown() override {
+        window.reset();
+        ui::CResourceManager::GetInstance().Release();
+    }
+
+    ui::CControlUI* MakeControl(const std::string& element) {
+        if (element == "PellixHS6533Device") {
+            page = new CPellixHS6533Device;
+            return page;
+        }
+        if (element == "Voice6533SetControlUI" || element == "MagicSetControlUI") {
+            const char* file = element == "MagicSetControlUI" ? "XML\\CustomControlXML\\MagicControl.xml"
+                                                              : "XML\\CustomControlXML\\Voice6533Control.xml";
+            return ui::CDialogBuilder().Create(file, window.get(), &window->GetPaintManager());
+        }
+        if (element == "Voice6533Control") {
+            return new CVoice6533ControlUI;
+        }
+        if (element == "MagicControl") {
+            return new CMagicControlUI;
+        }
+        return nullptr;
+    }
+
+    void Open() {
+        bus->Plug("hs6533", headset);
+        window = std::make_unique<CPageHostWindow>(
+            "XML\\DeviceXml\\hs6533device.xml",
+            [this](const std::string& element) { return MakeControl(element); });
+        ASSERT_NE(window->Create(nullptr, "headset page", 0, 0, 0, 0, 1000, 542), nullptr);
+        ASSERT_NE(page, nullptr);
+        window->SetNotifier([this](ui::TNotifyUI& msg) {
+            const std::string name = msg.pSender != nullptr ? msg.pSender->GetName() : "";
+            if (msg.sType == ui::kNotifySelectChanged && name.find("_Op_tab") != std::string::npos) {
+                page->ShowTab(name);
+            } else if (msg.sType != ui::kNotifyTimer && IsHeadsetControl(name)) {
+                page->HeadsetControl(name);
+            }
+        });
+        page->SetHidBackend(bus);
+        page->SetMainWindow(window->GetHWND());
+        page->SetLayoutPath("XML\\DeviceXml\\hs6533device.xml");
+        page->SetDeviceName("HD");
+        page->SetSlotRow(SupportedInterfaces()[kHeadsetRow]);
+        page->SetConfigBaseName("quorl_light");
+        page->SetMessageSink([this](const std::string& key) { messages.push_back(key); });
+        page->InitPage();
+        window->SetDevice(page);
+        std::vector<platform::hid::HidEntryInfo> entries;
+        bus->Enumerate(entries);
+        InterfaceSlot slot = SupportedInterfaces()[kHeadsetRow];
+        slot.path = entries.at(0).path;
+        ASSERT_TRUE(page->Connection().OpenCommandChannel(slot));
+        page->Connection().OpenNotificationChannel(slot.path);
+        page->NotifyConnected();
+        ASSERT_TRUE(WaitFor([&] { return page->IsLightThreadRunning(); }));
+        window->ShowWindow(true, false);
+        QCoreApplication::processEvents();
+        library.ClearLog();
+    }
+
+    template <class T>
+    T* Control(const std::string& name, const char* interfaceName) {
+        ui::CControlUI* control = window->GetPaintManager().FindControl(name);
+        return control != nullptr ? static_cast<T*>(control->GetInterface(interfaceName)) : nullptr;
+    }
+    ui::CSliderUI* Slider(const std::string& name) { return Control<ui::CSliderUI>(name, "Slider"); }
+    ui::COptionUI* Option(const std::string& name) { return Control<ui::COptionUI>(name, "Option"); }
+    void Send(const std::string& name, const char* type) {
+        window->GetPaintManager().SendNotify(window->GetPaintManager().FindControl(name), type, 0, 0, false);
+    }
+    // What the user does: moves a slider and lets go, clicks an option or a button.
+    void MoveSlider(const std::string& name, int value) {
+        Slider(name)->SetValue(value);
+        Send(name, ui::kNotifyValueChanged);
+    }
+    void Click(const std::string& name) {
+        if (ui::COptionUI* option = Option(name)) {
+            option->Selected(!option->IsSelected() || !option->GetGroup().empty());
+            return;
+        }
+        Send(name, ui::kNotifyClick);
+    }
+    Json::Value SavedVoice() {
+        return CJsonDocument().ReadJsonValue(page->ProfilePath())["Device"][0]["SystemSetStages"];
+    }
+
+    CTempDataHome home;
+    CAudioLibraryEnv library;
+    std::shared_ptr<CSimHidBus> bus = std::make_shared<CSimHidBus>();
+    std::shared_ptr<CSimulatedHeadset> headset = std::make_shared<CSimulatedHeadset>();
+    std::unique_ptr<CPageHostWindow> window;
+    CPellixHS6533Device* page = nullptr;
+    std::vector<std::string> messages;
+};
+
+TEST_F(HeadsetPage, ANewUserSeesTheDefaultProfileAndTheLibrarysLevels) {
+    std::ofstream(library.StatePath())
+        << "1.VolumeScalarControl 0.57\n1.VolumeControl 11.94\n1.MuteControl 1\n";
+    Open();
+    EXPECT_TRUE(std::filesystem::exists(page->ProfilePath()));
+    CVoice6533ControlUI& voice = *page->VoicePanel();
+    EXPECT_EQ(voice.MicLevel(), 57);
+    EXPECT_FALSE(voice.IsMicOn()) << "muted in the library";
+    const int preset = page->Profile().GetVoiceSettings().eqType;
+    EXPECT_EQ(voice.SelectedPreset(), preset);
+    EXPECT_TRUE(Option("6533_eq_option_" + std::to_string(preset))->IsSelected());
+    EXPECT_FALSE(Control<ui::CControlUI>("custom_eq_option_layout", "Container")->IsEnabled());
+    EXPECT_EQ(voice.CustomCount(), 0);
+    EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(HeadsetPage, LevelsAndSwitchesReachTheLibraryAndTheProfile) {
+    Open();
+    MoveSlider("6533_MicIn_slider", 80);
+    Click("6533_MicMoniter_option");
+    EXPECT_EQ(library.StateValue("1.VolumeScalarControl"), "0.8");
+    EXPECT_EQ(SavedVoice()["MicInValue"].asInt(), 80);
+    EXPECT_EQ(library.StateValue("1.AAMuteControl"),
+              Option("6533_MicMoniter_option")->IsSelected() ? "0" : "1");
+    EXPECT_EQ(SavedVoice()["MicMoniterSelect"].asInt(),
+              Option("6533_MicMoniter_option")->IsSelected() ? 1 : 0);
+    Click("magic_enable_option");
+    Click("magic_option_3");
+    EXPECT_EQ(library.StateValue("1.Enable_MAGICVOICE"), "1");
+    EXPECT_EQ(library.StateValue("1.MagicVoice_Selection"), "2");
+    EXPECT_EQ(SavedVoice()["MagicType"].asInt(), 3);
+}
+
+TEST_F(HeadsetPage, ABandMoveShowsTheCustomStateAndCustomEqualisersAreKeptByName) {
+    Open();
+    Click("6533_eq_option_4");
+    EXPECT_EQ(SavedVoice()["EqType"].asInt(), 4);
+    library.ClearLog();
+    MoveSlider("6533_eq_hz_slider_2", 9);
+    EXPECT_THAT(library.Writes(), ElementsAre("write 0 EQ_Slider3 9 index 0"));
+    EXPECT_TRUE(Option("6533_eq_option_13")->IsSelected());
+    EXPECT_TRUE(Control<ui::CControlUI>("custom_eq_option_layout", "Container")->IsEnabled());
+
+    page->VoicePanel()->SetCustomNameText("Footsteps");
+    Click("hs_EQ_btn_save");
+    page->VoicePanel()->SetCustomNameText("FOOTSTEPS");
+    Click("hs_EQ_btn_save");
+    EXPECT_THAT(messages, ElementsAre("message_text_5"));
+    EXPECT_EQ(page->VoicePanel()->CustomCount(), 1);
+    EXPECT_EQ(page->VoicePanel()->SelectedCustom(), 0);
+    const Json::Value device = CJsonDocument().ReadJsonValue(page->ProfilePath())["Device"][0];
+    EXPECT_EQ(device["CustomEQNameInfo"][0]["Name"].asString(), "Footsteps");
+    EXPECT_EQ(device["CustomEQHzValueInfo"][0][2]["value"].asInt(), 9);
+    EXPECT_EQ(device["SystemSetStages"]["EqType"].asInt(), 13);
+
+    Click("hs_EQ_btn_delete");
+    EXPECT_EQ(page->VoicePanel()->CustomCount(), 0);
+    EXPECT_TRUE(Option("6533_eq_option_1")->IsSelected());
+    EXPECT_FALSE(Control<ui::CControlUI>("custom_eq_option_layout", "Container")->IsEnabled());
+    EXPECT_EQ(SavedVoice()["EqType"].asInt(), 1);
+}
+
+TEST_F(HeadsetPage, WithoutAudioEndpointsThePageStillDrivesTheLighting) {
+    CAudioLibraryEnv::Set("NORVIK_OSCONF_ENDPOINTS", "");
+    Open();
+    MoveSlider("6533_MicIn_slider", 30);
+    EXPECT_TRUE(library.Writes().empty());
+    EXPECT_NE(SavedVoice()["MicInValue"].asInt(), 30);
+    LightInfo light = page->Profile().GetLightInfo();
+    light.selectItem = 2;
+    light.speed = 4;
+    page->Profile().SetLightInfo(light.selectItem | light.light << 8 | light.speed << 16, 0, 0);
+    page->ApplyProfile();
+    ASSERT_EQ(page->WriteParameters(0, 0), channel_result::kOk);
+    EXPECT_EQ(headset->Memory()[1], 2);
+    EXPECT_EQ(headset->Memory()[3], 0) << "speed 4 is stored as 0";
+}
+
+TEST_F(HeadsetPage, RendersBothPanels) {
+    Open();
+    page->VoicePanel()->SetCustomNameText("Footsteps");
+    EXPECT_TRUE(window->Save("headset_page_voice.png"));
+    Click("magic_Op_tab");
+    Click("magic_enable_option");
+    Click("magic_option_2");
+    EXPECT_TRUE(window->Save("headset_page_magic.png"));
+}
