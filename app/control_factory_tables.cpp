@@ -1,6 +1,8 @@
 #include "app/control_factory_tables.h"
 
 #include "device/pellix_usb_device.h"
+#include "devices/common/key_set_control_ui.h"
+#include "devices/common/light_control_ui.h"
 #include "devices/headset/magic_control_ui.h"
 #include "devices/headset/pellix_hs6533_device.h"
 #include "devices/headset/voice6533_control_ui.h"
@@ -59,9 +61,9 @@ const std::array<SClassRow, 22>& ClassTable() {
         {"CHandImgButtonUI", Make<ui::CHandImgButtonUI>},
         {"CHandImgSelectButtonUI", Make<ui::CHandImgSelectButtonUI>},
         {"CRedioMacroButtonUI", Make<ui::CRedioMacroButtonUI>},
-        {"CLightControlUI", {}},
+        {"CLightControlUI", Make<CLightControlUI>},
         {"CMacroControlUI", {}},
-        {"CKeySetControlUI", {}},
+        {"CKeySetControlUI", Make<CKeySetControlUI>},
         {"CDeviceProfileUI", Make<CDeviceProfileUI>},
         {"CShootControlUI", {}},
         {"CMagicControlUI", Make<CMagicControlUI>},
@@ -87,10 +89,10 @@ const std::array<SElementRow, 25>& ElementTable() {
         {"PellixMouseDevice", Make<CPellixMouseDevice>, nullptr},
         {"PellixKeyboardDevice", Make<CPellixUSBDevice>, nullptr},
         {"DeviceProfile", Make<CDeviceProfileUI>, nullptr},
-        {"LightControl", {}, nullptr},
+        {"LightControl", Make<CLightControlUI>, nullptr},
         {"MagicControl", Make<CMagicControlUI>, nullptr},
         {"Voice6533Control", Make<CVoice6533ControlUI>, nullptr},
-        {"KeySetControl", {}, nullptr},
+        {"KeySetControl", Make<CKeySetControlUI>, nullptr},
         {"ShootControl", {}, nullptr},
         {"DeviceProfileUI", {}, "XML\\CustomControlXML\\DeviceProfile.xml"},
         {"LightSetControlUI", {}, "XML\\CustomControlXML\\LightControl.xml"},

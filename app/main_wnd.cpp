@@ -52,7 +52,11 @@ CMainWnd::CMainWnd()
                   panel->SetEnabled(enabled);
               }
           },
-          [](bool) {}) {}
+          [this](bool busy) {
+              if (CPellixUSBDevice* page = bar_ ? bar_->ActivePage() : nullptr) {
+                  page->SetKeyPanelBusy(busy);
+              }
+          }) {}
 
 CMainWnd::~CMainWnd() {
     // A window deleted while it still exists shuts down as if it were closed: its workers stop
@@ -468,6 +472,7 @@ void CMainWnd::OnDpiChanged(int dpi) {
 }
 
 void CMainWnd::OnDestroy() {
+    hook_.UninstallHooks();
     tray_.DeleteTrayIcon();
     ui::PostQuitMessage(0);
     platform::DebugOutput("退出测试");
@@ -542,6 +547,16 @@ ui::LRESULT CMainWnd::MessageHandler(unsigned message, ui::WPARAM wParam, ui::LP
         return 0;
     }
     if (HandleDeviceMessage(message, wParam, lParam, handled)) {
+        return 0;
+    }
+    if (message == kMsgHookControl) {
+        OnHookControl(wParam);
+        handled = true;
+        return 0;
+    }
+    if (message == singleKeyMessage_) {
+        OnSingleKey(wParam, lParam);
+        handled = true;
         return 0;
     }
     switch (message) {
@@ -626,6 +641,24 @@ ui::LRESULT CMainWnd::HandleDeviceMessage(unsigned message, ui::WPARAM wParam, u
     }
     handled = true;
     return 1;
+}
+
+void CMainWnd::OnHookControl(ui::WPARAM install) {
+    if (install == 1) {
+        hook_.InstallHooks(1, GetHWND(), true, true);
+    } else if (install == 0) {
+        hook_.UninstallHooks();
+    }
+}
+
+// A key pressed while the key panel captures: the active page takes it.
+void CMainWnd::OnSingleKey(ui::WPARAM keyMessage, ui::LPARAM record) {
+    CPellixUSBDevice* page = bar_ ? bar_->ActivePage() : nullptr;
+    const auto* key = reinterpret_cast<const KeyboardHookEvent*>(record);
+    if (page == nullptr || key == nullptr || keyMessage != CDeviceHook::kKeyDown) {
+        return;
+    }
+    page->CaptureKey(static_cast<uint8_t>(key->scanCode), (key->flags & 1) != 0);
 }
 
 void CMainWnd::ApplyLanguage(int index) {

@@ -10,6 +10,7 @@
 #include "app/notification_router.h"
 #include "device/device_binder.h"
 #include "device/device_discovery.h"
+#include "macro/device_hook.h"
 #include "net/firmware_version_source.h"
 #include "net/update_notifier.h"
 #include "net/update_thread.h"
@@ -160,8 +161,12 @@ private:
     void SetHovered(bool hovered);
     void WatchDisplay();
     void ApplyLanguage(int index);
+    void OnHookControl(ui::WPARAM install);
+    void OnSingleKey(ui::WPARAM keyMessage, ui::LPARAM record);
 
     ui::CTrayIcon tray_;
+    CDeviceHook hook_;
+    const std::uint32_t singleKeyMessage_ = CDeviceHook::MessageOfMode(1);
     std::unique_ptr<CDeviceBar> bar_;
     CMainWndTargets targets_{*this};
     CNotificationRouter router_;

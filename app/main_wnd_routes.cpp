@@ -65,6 +65,18 @@ void ReportWriteResult(IRouteTargets& t, int result) {
     }
 }
 
+// Key assignment save: the panel's function becomes the selected key's, then the lock goes.
+Handler SaveKey(IRouteTargets& t) {
+    return OnPage(t, [&t](const auto&) {
+        t.PageSaveKeyAssignment();
+        t.ReleaseEditingLock(false);
+    });
+}
+
+Handler LightChanged(IRouteTargets& t) {
+    return OnPage(t, [&t](const RoutedNotification& n) { t.PageLightControlChanged(n.sender.name); });
+}
+
 void AddClickRows(CNotificationRouter& r, IRouteTargets& t) {
     const std::string click = "click";
     r.Add(click, Match::ExactNoCase, "closebtn", [&t](const auto&) { t.ExitProcess(); });
@@ -84,6 +96,8 @@ void AddClickRows(CNotificationRouter& r, IRouteTargets& t) {
                   return;
               t.PageKeyClicked(Index(n));
           }));
+    r.Add(click, Match::Prefix, "color_option_",
+          OnPage(t, [&t](const RoutedNotification& n) { t.PageLightPresetChosen(Index(n)); }));
 
     r.Add(click, Match::ExactNoCase, "default_btn", OnPage(t, [&t](const auto&) {
               if (!t.Confirm("message_text_22"))
@@ -112,6 +126,19 @@ void AddClickRows(CNotificationRouter& r, IRouteTargets& t) {
           }));
     r.Add(click, Match::ExactNoCase, "deng_same_mode",
           OnPage(t, [&t](const auto&) { t.ApplySameModeToAll(); }));
+    r.Add(click, Match::ExactNoCase, "key_butt_keysave", SaveKey(t));
+    r.Add(click, Match::ExactNoCase, "custom_bright_color_btn",
+          OnPage(t, [&t](const auto&) { t.PageLightCustomColourAll(true); }));
+    r.Add(click, Match::ExactNoCase, "custom_off_color_btn",
+          OnPage(t, [&t](const auto&) { t.PageLightCustomColourAll(false); }));
+    r.Add(click, Match::ExactNoCase, "key_butt_keydefalut", OnPage(t, [&t](const auto&) {
+              t.PageShowDefaultKey();
+              t.ReleaseEditingLock(false);
+          }));
+    r.Add(click, Match::ExactNoCase, "key_butt_keycancel", OnPage(t, [&t](const auto&) {
+              t.PageShowCurrentKey();
+              t.ReleaseEditingLock(false);
+          }));
     r.Add(click, Match::ExactNoCase, "device_select_prev", [&t](const auto&) { t.SelectAdjacentDevice(-1); });
     r.Add(click, Match::ExactNoCase, "device_select_next", [&t](const auto&) { t.SelectAdjacentDevice(1); });
 }
@@ -124,6 +151,7 @@ void AddSelectChangedRows(CNotificationRouter& r, IRouteTargets& t) {
           OnMousePage(t, [&t](const auto& n) { t.PagePollingRateSelected(Index(n)); }));
     r.Add(type, Match::Prefix, "mouse_device_seting_option_",
           OnMousePage(t, [&t](const auto& n) { t.PageSelectSettingsSubPage(Index(n)); }));
+    r.Add(type, Match::Prefix, "key_ComBox_check_", SaveKey(t));
     r.AddEach(type, Match::Exact, {"pointer_precision_check", "scrolls_page_check"},
               OnMousePage(t, [&t](const auto& n) { t.PagePointerSettingChanged(n.sender.name); }));
     r.Add(type, Match::Exact, "device_select", [&t](const auto&) { t.DeviceSelectChanged(); });
@@ -131,6 +159,7 @@ void AddSelectChangedRows(CNotificationRouter& r, IRouteTargets& t) {
               {"deng_Op_tab", "key_Op_tab", "macro_Op_tab", "system_Op_tab", "cursor_Op_tab",
                "6533_voice_Op_tab", "magic_Op_tab", "Virtual7.1_Op_tab"},
               OnPage(t, [&t](const auto& n) { t.PageShowTab(n.sender.name); }));
+    r.AddEach(type, Match::Exact, {"deng_FXL_check", "deng_FXR_check", "deng_7color_check"}, LightChanged(t));
 }
 
 void AddSliderRows(CNotificationRouter& r, IRouteTargets& t) {
@@ -139,6 +168,7 @@ void AddSliderRows(CNotificationRouter& r, IRouteTargets& t) {
     r.AddEach("valuechanged", Match::Exact,
               {"pointer_speed_slider", "scroll_speed_slider", "double_click_slider"},
               OnMousePage(t, [&t](const auto& n) { t.PagePointerSettingChanged(n.sender.name); }));
+    r.AddEach("valuechanged", Match::Exact, {"deng_light_slider", "deng_speed_slider"}, LightChanged(t));
 
     r.Add("movevaluechanged", Match::Prefix, "quorl_DPI_slider_", [&t](const auto& n) {
         const int value = t.SliderValue(n.sender.name);
@@ -156,6 +186,14 @@ void AddKillFocusRows(CNotificationRouter& r, IRouteTargets& t) {
     });
     r.Add("killfocus", Match::Prefix, "DPI_edit_",
           OnMousePage(t, [&t](const auto& n) { t.PageDpiEditLeft(Index(n)); }));
+    r.AddEach("killfocus", Match::Exact, {"deng_edit_R", "deng_edit_G", "deng_edit_B"}, LightChanged(t));
+    r.Add("killfocus", Match::Exact, "keyset_keyboard_text_edit",
+          [&t](const auto&) { t.SetKeyCapture(false); });
+    r.AddEach("killfocus", Match::Exact,
+              {"keyset_mouseswing_num_edit", "keyset_mouseswing_delay_edit", "keyset_mouseswing_speed_edit",
+               "keyset_mousewheel_num_edit", "keyset_mousewheel_delay_edit", "keyset_mousewheel_speed_edit",
+               "keyset_mousefire_interval_edit", "keyset_mousefire_num_edit", "keyset_macro_cycle_edit"},
+              SaveKey(t));
 }
 
 void AddItemSelectRows(CNotificationRouter& r, IRouteTargets& t) {
@@ -164,6 +202,18 @@ void AddItemSelectRows(CNotificationRouter& r, IRouteTargets& t) {
     r.AddEach("itemselect", Match::Exact,
               {"AST_set_comboSelect", "MSH_set_comboSelect", "Logolight_combo_modeSelect"},
               OnMousePage(t, [&t](const auto& n) { t.PageComboSelected(n.sender.name); }));
+    r.Add("itemselect", Match::Exact, "light_combo_modeSelect", LightChanged(t));
+    r.Add("itemselect", Match::Exact, "light_combo_custommodeSelect",
+          OnPage(t, [&t](const auto&) { t.PageLightCustomGroupSelected(); }));
+    r.Add("itemselect", Match::Exact, "keyset_function_combo",
+          OnPage(t, [&t](const auto&) { t.PageKeySetFunctionSelected(); }));
+    r.Add("itemselect", Match::Exact, "keyset_macro_over_combo",
+          OnPage(t, [&t](const auto&) { t.PageKeySetMacroModeSelected(); }));
+    r.AddEach("itemselect", Match::Exact,
+              {"keyset_mousekey_combo", "keyset_mouseswing_combo", "keyset_mousewheel_combo",
+               "keyset_mousedpi_combo", "keyset_media_combo", "keyset_system_combo", "keyset_macro_combo",
+               "keyset_gunkey_combo", "keyset_combokey_combo"},
+              SaveKey(t));
 }
 
 void AddProfileRows(CNotificationRouter& r, IRouteTargets& t) {
@@ -198,6 +248,10 @@ int ClampQuorlDpi(const std::string& text) {
 void AddMainWndRoutes(CNotificationRouter& router, IRouteTargets& targets) {
     router.Add("windowinit", Match::Any, "", [&targets](const auto&) { targets.StartUp(); });
     router.Add("windowsize", Match::Exact, "root", [&targets](const auto&) { targets.RootResized(); });
+    router.Add("colorchanged", Match::Exact, "deng_Color_Pallet",
+               OnPage(targets, [&targets](const auto&) { targets.PageLightPaletteChanged(); }));
+    router.Add("setfocus", Match::Exact, "keyset_keyboard_text_edit",
+               [&targets](const auto&) { targets.SetKeyCapture(true); });
     AddClickRows(router, targets);
     AddSelectChangedRows(router, targets);
     AddSliderRows(router, targets);

@@ -284,4 +284,48 @@ void CMainWndTargets::ExportProfile(CDeviceProfileUI& panel) {
     }
 }
 
+void CMainWndTargets::PageKeySetFunctionSelected() {
+    Page().KeySetFunctionSelected();
+}
+
+void CMainWndTargets::PageKeySetMacroModeSelected() {
+    Page().KeySetMacroModeSelected();
+}
+
+void CMainWndTargets::PageSaveKeyAssignment() {
+    Page().SaveKeyAssignment();
+}
+
+void CMainWndTargets::PageShowDefaultKey() {
+    Page().ShowDefaultKey();
+}
+
+void CMainWndTargets::PageShowCurrentKey() {
+    Page().ShowCurrentKey();
+}
+
+void CMainWndTargets::SetKeyCapture(bool on) {
+    ui::SendMessage(window_.GetHWND(), kMsgHookControl, on ? 1 : 0);
+}
+
+void CMainWndTargets::PageLightControlChanged(const std::string& controlName) {
+    Page().LightControlChanged(controlName);
+}
+
+void CMainWndTargets::PageLightPaletteChanged() {
+    Page().LightPaletteChanged();
+}
+
+void CMainWndTargets::PageLightPresetChosen(int index) {
+    Page().LightPresetChosen(index);
+}
+
+void CMainWndTargets::PageLightCustomGroupSelected() {
+    Page().LightCustomGroupSelected();
+}
+
+void CMainWndTargets::PageLightCustomColourAll(bool lit) {
+    Page().LightCustomColourAll(lit);
+}
+
 }  // namespace app

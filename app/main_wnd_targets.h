@@ -63,6 +63,19 @@ public:
     void PageHeadsetControl(const std::string& controlName) override;
     void PageProfileAction(ProfileAction action) override;
 
+    void PageKeySetFunctionSelected() override;
+    void PageKeySetMacroModeSelected() override;
+    void PageSaveKeyAssignment() override;
+    void PageShowDefaultKey() override;
+    void PageShowCurrentKey() override;
+    void SetKeyCapture(bool on) override;
+
+    void PageLightControlChanged(const std::string& controlName) override;
+    void PageLightPaletteChanged() override;
+    void PageLightPresetChosen(int index) override;
+    void PageLightCustomGroupSelected() override;
+    void PageLightCustomColourAll(bool lit) override;
+
 private:
     // The active page; the tables only call page operations while there is one.
     CPellixUSBDevice& Page();

@@ -76,4 +76,22 @@ public:
     // (import, export), the messages, the profile switch once a delete moved the selection.
     enum class ProfileAction { Add, Delete, Copy, Import, Export, Rename, ToggleButtons };
     virtual void PageProfileAction(ProfileAction action) = 0;
+
+    // Key assignment panel of the active page: the category combo, the macro repeat combo, the
+    // key assignment save, and the default and cancel buttons.
+    virtual void PageKeySetFunctionSelected() = 0;
+    virtual void PageKeySetMacroModeSelected() = 0;
+    virtual void PageSaveKeyAssignment() = 0;
+    virtual void PageShowDefaultKey() = 0;
+    virtual void PageShowCurrentKey() = 0;
+    // Message 0x41E to the window: on installs the input hook so that the next key pressed is
+    // captured for the key panel, off removes it.
+    virtual void SetKeyCapture(bool on) = 0;
+
+    // Lighting panel of the active page: a value control changed, the palette's colour, preset n.
+    virtual void PageLightControlChanged(const std::string& controlName) = 0;
+    virtual void PageLightPaletteChanged() = 0;
+    virtual void PageLightPresetChosen(int index) = 0;
+    virtual void PageLightCustomGroupSelected() = 0;
+    virtual void PageLightCustomColourAll(bool lit) = 0;
 };

@@ -1,6 +1,7 @@
 #include "cli/mouse_command.h"
 
 #include "cli/device_session.h"
+#include "cli/function_argument.h"
 #include "devices/mouse/mouse_key_names.h"
 #include "devices/mouse/mouse_profiledata.h"
 #include "devices/mouse/mouse_protocol.h"
@@ -11,6 +12,7 @@
 
 #include <json/writer.h>
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <functional>
@@ -69,6 +71,16 @@ std::string Hex(unsigned value, int digits) {
     return text;
 }
 
+constexpr KeyFunctionCode kLeftButtonCode{FunctionType::kMouseButton, 0x01, 0x00};
+
+// The mouse must keep one left button: the page refuses to reassign the last one.
+bool IsLastLeftButton(const std::vector<KeyAssignment>& keys, size_t button) {
+    const auto isLeft = [](const KeyAssignment& key) {
+        return KeyFunctionCode{key.code1, key.code2, key.code3} == kLeftButtonCode;
+    };
+    return isLeft(keys[button]) && std::count_if(keys.begin(), keys.end(), isLeft) == 1;
+}
+
 void PrintJson(std::ostream& out, const Json::Value& value) {
     Json::StreamWriterBuilder builder;
     builder["indentation"] = "  ";
@@ -121,6 +133,7 @@ private:
             return kExitFailure;
         }
         profile_.OpenActiveProfile(path, folder + "quorl_light.config", defaults);
+        protocol_->MapAssignedButtons(profile_.GetKeyList());
         return kExitOk;
     }
 
@@ -352,6 +365,16 @@ int Light(CMouseContext& mouse, const Arguments& args, std::ostream& out, std::o
     return ReportWrite(settings.SetLight(light), "light mode " + std::to_string(*mode), args, out, err);
 }
 
+// The three bytes the mouse's key table held at a position when it was read; null when unmapped.
+Json::Value FirmwareBytes(const CMouseProtocol& protocol, uint8_t position) {
+    const std::span<const uint8_t> table = protocol.KeyTable();
+    const size_t at = size_t{position} * 3;
+    if (position == kUnmappedButton || at + 3 > table.size()) {
+        return Json::Value();
+    }
+    return CFunctionArgument::Format({table[at], table[at + 1], table[at + 2]});
+}
+
 int Keys(CMouseContext& mouse, const Arguments& args, std::ostream& out) {
     const std::vector<KeyAssignment> keys = mouse.Profile().GetKeyList();
     const std::vector<std::string> macros = CMacroList(mouse.DataFolder()).Names();
@@ -373,6 +396,8 @@ int Keys(CMouseContext& mouse, const Arguments& args, std::ostream& out) {
             entry["name"] = host.nameTextId;
             entry["position"] = map[button] == kUnmappedButton ? Json::Value() : Json::Value(map[button]);
             entry["code"] = assigned ? Json::Value(code.Packed()) : Json::Value();
+            entry["bytes"] = assigned ? Json::Value(CFunctionArgument::Format(code)) : Json::Value();
+            entry["firmware_bytes"] = FirmwareBytes(mouse.Protocol(), map[button]);
             entry["function"] = function;
             list.append(entry);
             continue;
@@ -392,6 +417,47 @@ int Keys(CMouseContext& mouse, const Arguments& args, std::ostream& out) {
         PrintJson(out, list);
     }
     return kExitOk;
+}
+
+// Sets one button's function and writes the key table, as the key panel and "Apply to mouse" do.
+int Assign(CMouseContext& mouse, const Arguments& args, std::ostream& out, std::ostream& err) {
+    std::vector<KeyAssignment> keys = mouse.Profile().GetKeyList();
+    const size_t count = std::min(keys.size(), kHostButtonCount);
+    const std::optional<int> button = ParseNumber(args.words[1], 0, static_cast<int>(count) - 1);
+    if (!button || mouse.Protocol().ButtonMap()[static_cast<size_t>(*button)] == kUnmappedButton) {
+        err << "norvikctl: '" << args.words[1] << "' is not a button of this mouse; 'norvikctl mouse keys' "
+            << "lists them.\n";
+        return kExitUsage;
+    }
+    KeyAssignment& key = keys[static_cast<size_t>(*button)];
+    const std::vector<std::string> macros = CMacroList(mouse.DataFolder()).Names();
+    const CFunctionArgument::Parsed parsed = CFunctionArgument::Parse(
+        args.words[2], {key.defaultCode1, key.defaultCode2, key.defaultCode3}, macros.size());
+    if (!parsed.code) {
+        err << "norvikctl: " << parsed.error << ". Nothing was changed.\n";
+        return kExitUsage;
+    }
+    if (IsLastLeftButton(keys, static_cast<size_t>(*button)) && *parsed.code != kLeftButtonCode) {
+        err << "norvikctl: button " << *button << " is the mouse's only left button and keeps it. "
+            << "Nothing was changed.\n";
+        return kExitUsage;
+    }
+    key.code1 = parsed.code->type;
+    key.code2 = parsed.code->param1;
+    key.code3 = parsed.code->param2;
+    mouse.Profile().SetKeyList(keys);
+    mouse.Profile().Save();
+    const bool macro =
+        parsed.code->type == FunctionType::kMacro || parsed.code->type == FunctionType::kMacroRepeated;
+    if (macro && mouse.Protocol().WriteMacros(mouse.DataFolder()) != 0) {
+        err << "norvikctl: the profile was saved, but the mouse did not take the macros.\n";
+        return kExitFailure;
+    }
+    const int written = mouse.Protocol().WriteKeyTable(0, keys);
+    return ReportWrite(
+        written == channel_result::kOk ? CMouseSettings::kOk : written,
+        "button " + std::to_string(*button) + " set to " + CFunctionArgument::Format(*parsed.code), args, out,
+        err);
 }
 
 int WriteMacros(CMouseContext& mouse, const Arguments& args, std::ostream& out, std::ostream& err) {
@@ -432,6 +498,7 @@ const std::vector<Subcommand>& Subcommands() {
         {"info", 0, {}, [](auto& m, auto& a, auto& o, auto&) { return Info(m, a, o); }},
         {"get", 0, {}, Get},
         {"keys", 0, {}, [](auto& m, auto& a, auto& o, auto&) { return Keys(m, a, o); }},
+        {"assign", 2, {}, Assign},
         {"set-dpi", 2, {}, SetDpi},
         {"stage", 2, {}, Stage},
         {"polling", 1, {}, Polling},
@@ -459,6 +526,9 @@ void CMouseCommand::PrintHelp(std::ostream& out) const {
            "polling, stages)\n"
            "  keys                     the buttons, their firmware positions and "
            "assigned functions\n"
+           "  assign BUTTON FUNCTION   give button BUTTON (the index 'keys' shows) a function: a name\n"
+           "                           'norvikctl codes' lists, default, macro:N[:MODE] or the code\n"
+           "                           bytes in hex (30:CD:00); saved and written to the mouse\n"
            "  set-dpi STAGE DPI        set DPI stage STAGE (1-7) to DPI (within "
            "the range 'info' shows)\n"
            "  stage STAGE on|off       switch a DPI stage on or off (the last "

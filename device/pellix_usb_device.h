@@ -126,6 +126,25 @@ public:
     virtual int LightMode() const { return 0; }
     // "deng_same_mode": this device takes the mode and the other light values of source.
     virtual void ApplySyncLightMode(int /*mode*/, const LightInfo& /*source*/) {}
+    // The key assignment panel: "keyset_function_combo", "keyset_macro_over_combo", the key
+    // assignment save (the other combos, its edits, "key_ComBox_check_", "key_butt_keysave"),
+    // "key_butt_keydefalut", "key_butt_keycancel", and a key the input hook captured.
+    virtual void KeySetFunctionSelected() {}
+    virtual void KeySetMacroModeSelected() {}
+    virtual void SaveKeyAssignment() {}
+    virtual void ShowDefaultKey() {}
+    virtual void ShowCurrentKey() {}
+    virtual void CaptureKey(uint8_t /*scanCode*/, bool /*extended*/) {}
+    // The editing lock marks the key panel busy: its save, cancel and apply buttons are disabled.
+    virtual void SetKeyPanelBusy(bool /*busy*/) {}
+    // The lighting panel: a value control changed, the palette's colour, preset swatch n.
+    virtual void LightControlChanged(const std::string& /*controlName*/) {}
+    virtual void LightPaletteChanged() {}
+    virtual void LightPresetChosen(int /*index*/) {}
+    // The per-key colours of the keyboard's custom mode: "light_combo_custommodeSelect", and
+    // "custom_bright_color_btn" (lit, every key in the single colour) / "custom_off_color_btn".
+    virtual void LightCustomGroupSelected() {}
+    virtual void LightCustomColourAll(bool /*lit*/) {}
     // A control of the headset's voice or voice changer panel reported a change (by name).
     virtual void HeadsetControl(const std::string& /*controlName*/) {}
 

@@ -29,19 +29,52 @@ const ModeRow kModeRows[] = {
     {M(13),                               {false, false, false, true,  true,  true,  false, false}},
     {M(24),                               {false, false, false, false, false, false, true,  false}},
 };
+
+// The mouse's modes: 0 wave, 1 spectrum, 2 breathing, 3 flow, 4-6 static (all, wheel, logo),
+// 7 blink, 8 reactive, 9 and 10 four-colour breathing and blink, 11 off. Same mode for all is
+// offered where the mode has a synchronised effect: spectrum, breathing, static, blink, off.
+const ModeRow kMouseModeRows[] = {
+    {M(0, 3),                             {false, false, false, true,  true,  true,  false, false}},
+    {M(1),                                {false, false, false, false, true,  true,  true,  false}},
+    {M(2, 7),                             {true,  true,  true,  false, true,  true,  true,  false}},
+    {M(4),                                {true,  true,  false, false, true,  false, true,  false}},
+    {M(5, 6),                             {true,  true,  false, false, true,  false, false, false}},
+    {M(8),                                {true,  true,  false, false, true,  true,  false, false}},
+    {M(9, 10),                            {false, false, false, false, true,  true,  false, false}},
+    {M(11),                               {false, false, false, false, false, false, true,  false}},
+};
 // clang-format on
+
+constexpr int kKindKeyboard = 1;
+constexpr int kKindMouse = 2;
+constexpr int kKindWirelessMouse = 6;
+
+template <size_t N>
+LightParameterGroups FindGroups(const ModeRow (&rows)[N], uint8_t mode) {
+    for (const ModeRow& row : rows) {
+        if (mode < 32 && (row.modes >> mode & 1) != 0) {
+            return row.groups;
+        }
+    }
+    return {};
+}
 
 constexpr std::array<uint8_t, CLightModel::kBrightnessLevels> kIntensities{30, 80, 135, 195, 255};
 
 }  // namespace
 
 LightParameterGroups CLightModel::Groups(uint8_t mode) {
-    for (const ModeRow& row : kModeRows) {
-        if (mode < 32 && (row.modes >> mode & 1) != 0) {
-            return row.groups;
-        }
+    return FindGroups(kModeRows, mode);
+}
+
+LightParameterGroups CLightModel::GroupsOfKind(int deviceKind, uint8_t mode) {
+    if (deviceKind == kKindKeyboard) {
+        return Groups(mode);
     }
-    return {};
+    if (deviceKind == kKindMouse || deviceKind == kKindWirelessMouse) {
+        return FindGroups(kMouseModeRows, mode);
+    }
+    return {true, true, true, true, true, true, true, false};
 }
 
 uint8_t CLightModel::Intensity(uint8_t level) {

@@ -34,6 +34,9 @@ public:
     static constexpr int kKeyboardLedCount = 126;
 
     static LightParameterGroups Groups(uint8_t mode);
+    // The groups of a device kind's mode: the keyboard's table above (kind 1), the mouse's own
+    // (kinds 2 and 6); other kinds offer every group but the per-key colours.
+    static LightParameterGroups GroupsOfKind(int deviceKind, uint8_t mode);
 
     // The LED intensity of a brightness level (levels above 4 give full intensity).
     static uint8_t Intensity(uint8_t level);

@@ -1,11 +1,13 @@
 #include "devices/headset/pellix_hs6533_device.h"
 
+#include "devices/common/light_control_ui.h"
 #include "devices/headset/magic_control_ui.h"
 #include "devices/headset/voice6533_control_ui.h"
 #include "platform/paths.h"
 #include "profile/data_folders.h"
 #include "profile/device_profile_ui.h"
 #include "ui/controls/mp_device_power_ui.h"
+#include "ui/toolkit/color_palette_ui.h"
 #include "ui/toolkit/option_ui.h"
 #include "ui/toolkit/tab_layout_ui.h"
 
@@ -70,6 +72,14 @@ void CPellixHS6533Device::BindPageControls() {
     }
     voicePanel_ = As<CVoice6533ControlUI>(PageControl("Voice6533ControlItem"), "Voice6533Control");
     magicPanel_ = As<CMagicControlUI>(PageControl("MagicControlItem"), "MagicControl");
+    lightPanel_ = As<CLightControlUI>(PageControl("LightControlItem"), "LightControl");
+    LoadMacroAndLightLists();
+    if (lightPanel_ != nullptr) {
+        lightPanel_->BindControls();
+        lightPanel_->SetDeviceKind(kKindHeadset);
+        lightPanel_->SetSameModePermission(true);
+        lightPanel_->SetModeList(lightNames_, CHeadsetProtocol::kMaxSpeed, CHeadsetProtocol::kMaxSpeed);
+    }
     StartAudio();
 }
 
@@ -166,11 +176,64 @@ void CPellixHS6533Device::PeriodicPoll() {
     }
 }
 
+// The name lists are read again on every refresh: another program may have changed them.
 void CPellixHS6533Device::RefreshPage() {
     refreshing_ = true;
+    LoadMacroAndLightLists();
+    if (lightPanel_ != nullptr) {
+        lightPanel_->SetModeList(lightNames_, CHeadsetProtocol::kMaxSpeed, CHeadsetProtocol::kMaxSpeed);
+        lightPanel_->ShowLight(LightState());
+    }
     ShowMagicPanel();
     ShowVoicePanel();
     refreshing_ = false;
+}
+
+void CPellixHS6533Device::LoadMacroAndLightLists() {
+    lightNames_ = CLightNameLists::ReadModeNames(GetTypeCode());
+}
+
+int CPellixHS6533Device::LightMode() const {
+    return LightState().selectItem;
+}
+
+void CPellixHS6533Device::ApplyLight(const LightInfo& light) {
+    SetSynchronisedLighting(false);
+    SetLightState(light);
+    profile_.SetLightInfo(
+        static_cast<uint32_t>(light.selectItem | light.light << 8 | light.speed << 16 | light.fx << 24),
+        static_cast<uint32_t>(light.multiColor | light.red << 8 | light.green << 16 | light.blue << 24), 0);
+    SaveProfile();
+    if (CHeadsetProtocol* protocol = Protocol()) {
+        protocol->SetLight(light);
+    }
+    WriteParameters(0, 0);
+}
+
+void CPellixHS6533Device::LightControlChanged(const std::string& controlName) {
+    if (refreshing_ || lightPanel_ == nullptr || lightPanel_->IsUpdating()) {
+        return;
+    }
+    if (const std::optional<LightInfo> light = lightPanel_->TakeChange(controlName, LightState())) {
+        ApplyLight(*light);
+    }
+}
+
+void CPellixHS6533Device::LightPaletteChanged() {
+    auto* palette = As<ui::CColorPaletteUI>(PageControl("deng_Color_Pallet"), "ColorPalette");
+    if (refreshing_ || lightPanel_ == nullptr || palette == nullptr) {
+        return;
+    }
+    ApplyLight(lightPanel_->TakeColour(palette->GetSelectColor(), LightState()));
+}
+
+void CPellixHS6533Device::LightPresetChosen(int index) {
+    if (refreshing_ || lightPanel_ == nullptr) {
+        return;
+    }
+    if (const std::optional<uint32_t> colour = lightPanel_->PresetColour(index)) {
+        ApplyLight(lightPanel_->TakeColour(*colour, LightState()));
+    }
 }
 
 void CPellixHS6533Device::ShowMagicPanel() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "device/pellix_usb_device.h"
+#include "devices/common/light_name_lists.h"
 #include "devices/headset/audio_conf_bridge.h"
 #include "devices/headset/headset_audio.h"
 #include "devices/headset/headset_protocol.h"
@@ -9,6 +10,7 @@
 #include <memory>
 #include <string>
 
+class CLightControlUI;
 class CMagicControlUI;
 class CVoice6533ControlUI;
 
@@ -16,7 +18,7 @@ class CVoice6533ControlUI;
 // "PellixHS6533Device") and its driver. The lighting record and the power status go over HID
 // through CHeadsetProtocol; microphone, monitoring, equaliser and voice changer go to the audio
 // library through CHeadsetAudio, as norvikctl's do. This class reads and writes the page's
-// controls ("Voice6533ControlItem", "MagicControlItem") and calls them.
+// controls ("Voice6533ControlItem", "MagicControlItem", "LightControlItem") and calls them.
 //
 // The audio library is loaded and started once, when the page is built; without it (or
 // without its endpoints) the audio controls change nothing and the page still works for
@@ -43,6 +45,8 @@ public:
     void SetProfilePaths() override;
     std::string ProfilePath() const override;
     void SaveProfile() override;
+    void LoadMacroAndLightLists() override;
+    int LightMode() const override;
 
     void InitPage() override;
     void Refresh() override { RefreshPage(); }
@@ -50,12 +54,16 @@ public:
     void ResetAndReload() override;
     void ShowTab(const std::string& tabName) override;
     void HeadsetControl(const std::string& controlName) override;
+    void LightControlChanged(const std::string& controlName) override;
+    void LightPaletteChanged() override;
+    void LightPresetChosen(int index) override;
 
     CHs6533Profiledata& Profile() { return profile_; }
     CHeadsetAudio& Audio() { return audio_; }
     CAudioConfBridge& Bridge() { return bridge_; }
     CVoice6533ControlUI* VoicePanel() const { return voicePanel_; }
     CMagicControlUI* MagicPanel() const { return magicPanel_; }
+    CLightControlUI* LightPanel() const { return lightPanel_; }
 
 private:
     CHeadsetProtocol* Protocol();
@@ -67,6 +75,8 @@ private:
     // Saves the profile when the change took, and shows what is in effect either way.
     void Finish(bool changed);
     void SaveCustom();
+    // A lighting edit: shown, stored in the profile, saved and written to the headset.
+    void ApplyLight(const LightInfo& light);
 
     CHs6533Profiledata profile_;
     CAudioConfBridge bridge_;
@@ -74,6 +84,8 @@ private:
     std::unique_ptr<CHeadsetProtocol> protocol_;
     CVoice6533ControlUI* voicePanel_ = nullptr;
     CMagicControlUI* magicPanel_ = nullptr;
+    CLightControlUI* lightPanel_ = nullptr;
+    std::vector<LightModeName> lightNames_;
     std::string profilePath_;
     bool refreshing_ = false;
 };

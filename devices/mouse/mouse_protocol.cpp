@@ -138,6 +138,14 @@ int CMouseProtocol::WriteParameters(CMouseProfiledata& profile, int profileIndex
     return Worst(result, channel_.EndTransfer());
 }
 
+void CMouseProtocol::MapAssignedButtons(const std::vector<KeyAssignment>& keys) {
+    std::vector<FunctionCode> assignments;
+    for (const KeyAssignment& key : keys) {
+        assignments.push_back({key.code1, key.code2, key.code3});
+    }
+    buttonMap_ = mousewire::MapAssignedButtons(KeyTable(), assignments);
+}
+
 int CMouseProtocol::WriteKeyTable(int page, const std::vector<KeyAssignment>& keys) {
     if (!Reachable()) {
         return 0;

@@ -60,6 +60,9 @@ public:
     // without sending when no key table was read yet, so a table of zeros never
     // reaches the mouse.
     int WriteKeyTable(int page, const std::vector<KeyAssignment>& keys);
+    // After the profile is loaded: the button map again, from the functions the profile says the
+    // buttons were given (MapAssignedButtons).
+    void MapAssignedButtons(const std::vector<KeyAssignment>& keys);
 
     // 0x03; 0x01; 0x15 (macro image from "macro.config" and the ".mac" files of
     // the folder); 0x02. Returns 0 when written (or when there is nothing to

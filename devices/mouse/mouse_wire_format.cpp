@@ -110,6 +110,36 @@ ButtonMap BuildButtonMap(std::span<const uint8_t> keyTable) {
     return map;
 }
 
+ButtonMap MapAssignedButtons(std::span<const uint8_t> keyTable, std::span<const FunctionCode> assignments) {
+    ButtonMap map;
+    map.fill(kUnmappedButton);
+    const size_t positions = std::min(keyTable.size() / 3, size_t{kUnmappedButton});
+    const auto claim = [&](size_t button, const FunctionCode& code) {
+        for (size_t position = 0; position < positions; ++position) {
+            const bool taken = std::find(map.begin(), map.end(), position) != map.end();
+            if (!taken &&
+                std::equal(code.begin(), code.end(), keyTable.begin() + static_cast<long>(position * 3))) {
+                map[button] = static_cast<uint8_t>(position);
+                return;
+            }
+        }
+    };
+    const auto changed = [&](size_t button) {
+        return button < assignments.size() && assignments[button] != HostButtons()[button].factoryCode;
+    };
+    for (size_t button = 0; button < map.size(); ++button) {
+        if (changed(button)) {
+            claim(button, assignments[button]);
+        }
+    }
+    for (size_t button = 0; button < map.size(); ++button) {
+        if (!changed(button)) {
+            claim(button, HostButtons()[button].factoryCode);
+        }
+    }
+    return map;
+}
+
 std::vector<uint8_t> PatchKeyTable(std::span<const uint8_t> firmwareTable, const ButtonMap& map,
                                    std::span<const FunctionCode> assignments) {
     std::vector<uint8_t> table(firmwareTable.begin(), firmwareTable.end());

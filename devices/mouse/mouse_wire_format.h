@@ -138,6 +138,13 @@ using ButtonMap = std::array<uint8_t, kHostButtonCount>;
 // that holds its factory code; a code found nowhere leaves the button unmapped.
 ButtonMap BuildButtonMap(std::span<const uint8_t> keyTable);
 
+// A button given another function no longer shows its factory code in the table the next time
+// it is read, and its code may be another button's factory code. With the functions the profile
+// says each button was given, the buttons that were given another function take the first free
+// position holding that function first, then the others their factory code's first free
+// position; a button found nowhere stays unmapped.
+ButtonMap MapAssignedButtons(std::span<const uint8_t> keyTable, std::span<const FunctionCode> assignments);
+
 // The key table to write: the firmware table read at connection with every mapped host button's
 // position replaced by its assigned code. Buttons beyond the assignment list keep the table's code.
 std::vector<uint8_t> PatchKeyTable(std::span<const uint8_t> firmwareTable, const ButtonMap& map,

@@ -7,6 +7,8 @@
 #include "profile/data_folders.h"
 #include "profile/device_profile_ui.h"
 #include "profile/json_document.h"
+#include "ui/controls/device_key_button_ui.h"
+#include "ui/toolkit/color_palette_ui.h"
 #include "ui/toolkit/combo_ui.h"
 #include "ui/toolkit/edit_ui.h"
 #include "ui/toolkit/horizontal_layout_ui.h"
@@ -95,7 +97,25 @@ void CPellixMouseDevice::InitPage() {
     }
     InitProfilePanel();
     LoadMacroAndLightLists();
+    BindPanels();
     SelectSettingsSubPage(0);
+}
+
+void CPellixMouseDevice::BindPanels() {
+    lightPanel_ = As<CLightControlUI>(PageControl("LightControlItem"), "LightControl");
+    if (lightPanel_ != nullptr) {
+        lightPanel_->BindControls();
+        lightPanel_->SetDeviceKind(kKindMouse);
+        lightPanel_->SetSameModePermission(true);
+        lightPanel_->SetModeList(lightNames_, mousewire::kHighestSpeedIndex, mousewire::kHighestSpeedIndex);
+    }
+    keySet_ = As<CKeySetControlUI>(PageControl("KeySetControlItem"), "KeySetControl");
+    if (keySet_ != nullptr) {
+        keySet_->BindControls();
+        keySet_->SetDeviceKind(CKeySetControlUI::kKindMouse);
+        ShowKeyEditor(false);
+        keySet_->SetMacroNames(macroNames_);
+    }
 }
 
 void CPellixMouseDevice::BindButton(ui::CControlUI& button) {
@@ -127,9 +147,13 @@ void CPellixMouseDevice::OnConnected() {
         ApplySensorRanges();
     }
     LoadActiveProfile();
+    if (CMouseProtocol* protocol = Protocol()) {
+        protocol->MapAssignedButtons(keys_);
+    }
     RefreshPage();
     StopLightThread();
     StartLightThread();
+    SetTimer(kLightPaintTimer, kLightPaintMs);
 }
 
 void CPellixMouseDevice::Resync() {
@@ -194,8 +218,10 @@ void CPellixMouseDevice::ApplySensorRanges() {
     }
 }
 
+// The name lists are read again on every refresh: another program may have changed them.
 void CPellixMouseDevice::RefreshPage() {
     refreshing_ = true;
+    LoadMacroAndLightLists();
     const std::vector<DpiStage> stages = profile_.GetStages();
     const int shown = std::min(kStageCount, static_cast<int>(stages.size()));
     for (int stage = 0; stage < shown; ++stage) {
@@ -204,7 +230,22 @@ void CPellixMouseDevice::RefreshPage() {
     }
     ShowSystemSettings();
     ShowKeyAssignments();
+    ShowPanels();
     refreshing_ = false;
+}
+
+void CPellixMouseDevice::ShowPanels() {
+    if (lightPanel_ != nullptr) {
+        lightPanel_->SetModeList(lightNames_, mousewire::kHighestSpeedIndex, mousewire::kHighestSpeedIndex);
+        lightPanel_->ShowLight(LightState());
+    }
+    if (keySet_ != nullptr) {
+        keySet_->SetMacroNames(macroNames_);
+        const int key = SelectedKey();
+        if (keySet_->IsVisible() && key >= 0 && key < static_cast<int>(keys_.size())) {
+            keySet_->ShowKey(keys_[key]);
+        }
+    }
 }
 
 void CPellixMouseDevice::ShowStagePosition(int stage, int position) {
@@ -318,6 +359,9 @@ void CPellixMouseDevice::ShowKeyAssignment(int index, ui::CControlUI& list) {
     if (keyButton != nullptr) {
         keyButton->SetToolTip(button + "\n" + function);
     }
+    if (auto* drawn = As<ui::CDeviceKeyButtonUI>(keyButton, "DeviceKeyButton")) {
+        drawn->SetShowKeySetImage(ui::EqualsNoCase(function, button));
+    }
     ui::CControlUI* row = KeyInfoRow(list, index);
     auto* labels = As<ui::CContainerUI>(row, "Container");
     if (labels == nullptr || labels->GetCount() < 2) {
@@ -369,6 +413,9 @@ std::string CPellixMouseDevice::ModeName(int mode) const {
 
 void CPellixMouseDevice::CheckMacroReferences() {
     LoadMacroAndLightLists();
+    if (keySet_ != nullptr) {
+        keySet_->SetMacroNames(macroNames_);
+    }
     keys_ = profile_.GetKeyList();
     CMouseSettings::RepairMacroReferences(keys_, macroNames_.size());
     profile_.SetKeyList(keys_);
@@ -459,8 +506,16 @@ void CPellixMouseDevice::ResetAndReload() {
 }
 
 void CPellixMouseDevice::HideKeyEditor() {
+    ShowKeyEditor(false);
+}
+
+// Until a button is chosen, the place of the key panel says what to do.
+void CPellixMouseDevice::ShowKeyEditor(bool shown) {
     if (ui::CControlUI* editor = OptionalPageControl("KeySetControlItem")) {
-        editor->SetVisible(false);
+        editor->SetVisible(shown);
+    }
+    if (ui::CControlUI* hint = OptionalPageControl("keyset_empty_hint")) {
+        hint->SetVisible(!shown);
     }
 }
 
@@ -667,5 +722,129 @@ void CPellixMouseDevice::EffectReaction() {
     DecayReaction(false);
     for (int led = 0; led < LedCount(); ++led) {
         SetLedColour(led, CLightAnimation::Pack(settings.colour, ReactionKey(static_cast<size_t>(led))));
+    }
+}
+
+void CPellixMouseDevice::SelectKey(int index) {
+    CPellixUSBDevice::SelectKey(index);
+    for (int button = 0; button < static_cast<int>(keys_.size()); ++button) {
+        if (auto* drawn = As<ui::CDeviceKeyButtonUI>(KeyButton(button), "DeviceKeyButton")) {
+            drawn->SetSelected(button == index);
+        }
+    }
+    if (keySet_ == nullptr || index < 0 || index >= static_cast<int>(keys_.size())) {
+        return;
+    }
+    ShowKeyEditor(true);
+    keySet_->ShowKey(keys_[index]);
+}
+
+bool CPellixMouseDevice::KeyPanelIdle() const {
+    return keySet_ != nullptr && !keySet_->IsUpdating() && !refreshing_;
+}
+
+void CPellixMouseDevice::KeySetFunctionSelected() {
+    if (KeyPanelIdle()) {
+        keySet_->FunctionSelected();
+    }
+}
+
+void CPellixMouseDevice::KeySetMacroModeSelected() {
+    if (KeyPanelIdle()) {
+        keySet_->MacroModeSelected();
+    }
+}
+
+// The edited function becomes the selected key's; the file and the mouse follow with
+// "key_butt_prosave".
+void CPellixMouseDevice::SaveKeyAssignment() {
+    const int index = SelectedKey();
+    if (!KeyPanelIdle() || index < 0 || index >= static_cast<int>(keys_.size())) {
+        return;
+    }
+    keys_[index] = keySet_->BuildCode();
+    profile_.SetKeyList(keys_);
+    ShowKeyAssignments();
+}
+
+void CPellixMouseDevice::ShowDefaultKey() {
+    if (KeyPanelIdle()) {
+        keySet_->ShowDefault();
+    }
+}
+
+void CPellixMouseDevice::ShowCurrentKey() {
+    if (KeyPanelIdle()) {
+        keySet_->ShowCurrent();
+    }
+}
+
+void CPellixMouseDevice::CaptureKey(uint8_t scanCode, bool extended) {
+    if (KeyPanelIdle() && keySet_->TakeCapturedKey(scanCode, extended)) {
+        SaveKeyAssignment();
+    }
+}
+
+void CPellixMouseDevice::SetKeyPanelBusy(bool busy) {
+    if (keySet_ != nullptr) {
+        keySet_->EnableButtons(!busy);
+    }
+}
+
+void CPellixMouseDevice::ApplyLight(const LightInfo& light) {
+    SetLightState(light);
+    if (CMouseProtocol* protocol = Protocol()) {
+        CMouseSettings(profile_, *protocol).SetLight(light);
+    }
+    ShowLogoTip();
+}
+
+void CPellixMouseDevice::LightControlChanged(const std::string& controlName) {
+    if (refreshing_ || lightPanel_ == nullptr || lightPanel_->IsUpdating()) {
+        return;
+    }
+    if (const std::optional<LightInfo> light = lightPanel_->TakeChange(controlName, LightState())) {
+        ApplyLight(*light);
+    }
+}
+
+void CPellixMouseDevice::LightPaletteChanged() {
+    auto* palette = As<ui::CColorPaletteUI>(PageControl("deng_Color_Pallet"), "ColorPalette");
+    if (refreshing_ || lightPanel_ == nullptr || palette == nullptr) {
+        return;
+    }
+    ApplyLight(lightPanel_->TakeColour(palette->GetSelectColor(), LightState()));
+}
+
+void CPellixMouseDevice::LightPresetChosen(int index) {
+    if (refreshing_ || lightPanel_ == nullptr) {
+        return;
+    }
+    if (const std::optional<uint32_t> colour = lightPanel_->PresetColour(index)) {
+        ApplyLight(lightPanel_->TakeColour(*colour, LightState()));
+    }
+}
+
+void CPellixMouseDevice::DoEvent(ui::TEventUI& event) {
+    if (event.Type == ui::EventType::Timer && event.wParam == kLightPaintTimer) {
+        PaintLightButtons();
+        return;
+    }
+    CPellixUSBDevice::DoEvent(event);
+}
+
+// LED colours are packed R, G, B, intensity from the high byte down.
+void CPellixMouseDevice::PaintLightButtons() {
+    for (int led = 0; led < LedCount(); ++led) {
+        auto* button = As<ui::CDeviceKeyButtonUI>(LightButton(led), "DeviceKeyButton");
+        if (button == nullptr) {
+            continue;
+        }
+        const uint32_t rgba = GetLedColour(led);
+        const int alpha = static_cast<int>(rgba & 0xFF);
+        button->SetLightImageOn(true);
+        if (button->GetLightColor() != rgba >> 8 || button->GetLightAlpha() != alpha) {
+            button->SetLightColor(rgba >> 8, alpha);
+        }
     }
 }

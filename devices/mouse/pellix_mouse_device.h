@@ -1,6 +1,8 @@
 #pragma once
 
 #include "device/pellix_usb_device.h"
+#include "devices/common/key_set_control_ui.h"
+#include "devices/common/light_control_ui.h"
 #include "devices/common/light_name_lists.h"
 #include "devices/mouse/mouse_profiledata.h"
 #include "devices/mouse/mouse_protocol.h"
@@ -30,6 +32,9 @@ public:
     static constexpr int kPollingOptionCount = 5;
     static constexpr int kSubPageCount = 6;
     static constexpr int kKeyInfoRowHeight = 25;
+    // Copies the LED colours the light thread paints into the light buttons.
+    static constexpr int kLightPaintTimer = 1010;
+    static constexpr int kLightPaintMs = 40;
 
     CPellixMouseDevice();
     ~CPellixMouseDevice() override;
@@ -77,6 +82,18 @@ public:
     void ComboSelected(const std::string& controlName) override;
     int LightMode() const override;
     void ApplySyncLightMode(int mode, const LightInfo& source) override;
+    void SelectKey(int index) override;
+    void KeySetFunctionSelected() override;
+    void KeySetMacroModeSelected() override;
+    void SaveKeyAssignment() override;
+    void ShowDefaultKey() override;
+    void ShowCurrentKey() override;
+    void CaptureKey(uint8_t scanCode, bool extended) override;
+    void SetKeyPanelBusy(bool busy) override;
+    void LightControlChanged(const std::string& controlName) override;
+    void LightPaletteChanged() override;
+    void LightPresetChosen(int index) override;
+    void DoEvent(ui::TEventUI& event) override;
 
     // Slider n at position p, its entry at the DPI of p, and the active or inactive look.
     void ShowStagePosition(int stage, int position);
@@ -89,6 +106,9 @@ public:
     const std::vector<std::string>& MacroNames() const { return macroNames_; }
     const std::vector<LightModeName>& LightModeNames() const { return lightNames_; }
     ui::CControlUI* LogoButton() const { return logoButton_; }
+    // The panels of the page; null before InitPage or when the skin lacks them.
+    CKeySetControlUI* KeySetPanel() const { return keySet_; }
+    CLightControlUI* LightPanel() const { return lightPanel_; }
     ui::CControlUI* SecondLightButton(int index) const;
 
     // The function tab type that settings sub-page n shows.
@@ -109,6 +129,12 @@ private:
     void ShowKeyAssignments();
     void ShowKeyAssignment(int index, ui::CControlUI& list);
     void ShowLogoTip();
+    void BindPanels();
+    void ShowKeyEditor(bool shown);
+    void ShowPanels();
+    void ApplyLight(const LightInfo& light);
+    void PaintLightButtons();
+    bool KeyPanelIdle() const;
     ui::CControlUI* KeyInfoRow(ui::CControlUI& list, int index);
     std::string ModeName(int mode) const;
     int SliderValue(const std::string& name) const;
@@ -126,6 +152,8 @@ private:
     std::vector<ui::CControlUI*> secondLightButtons_;
     ui::CControlUI* secondLightPanel_ = nullptr;
     ui::CControlUI* logoButton_ = nullptr;
+    CKeySetControlUI* keySet_ = nullptr;
+    CLightControlUI* lightPanel_ = nullptr;
     std::string profilePath_;
     bool refreshing_ = false;
     LightAnimationState waveState_;  // the light thread's

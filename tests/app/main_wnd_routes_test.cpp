@@ -72,6 +72,17 @@ public:
     void PageProfileAction(ProfileAction action) override {
         calls.push_back("Profile" + std::to_string(static_cast<int>(action)));
     }
+    void PageKeySetFunctionSelected() override { calls.push_back("KeyFunction"); }
+    void PageKeySetMacroModeSelected() override { calls.push_back("KeyMacroMode"); }
+    void PageSaveKeyAssignment() override { calls.push_back("SaveKey"); }
+    void PageShowDefaultKey() override { calls.push_back("DefaultKey"); }
+    void PageShowCurrentKey() override { calls.push_back("CurrentKey"); }
+    void SetKeyCapture(bool on) override { calls.push_back(on ? "Capture on" : "Capture off"); }
+    void PageLightControlChanged(const std::string& name) override { calls.push_back("Light " + name); }
+    void PageLightPaletteChanged() override { calls.push_back("Palette"); }
+    void PageLightPresetChosen(int n) override { calls.push_back("Preset" + std::to_string(n)); }
+    void PageLightCustomGroupSelected() override { calls.push_back("CustomGroup"); }
+    void PageLightCustomColourAll(bool lit) override { calls.push_back(lit ? "CustomLit" : "CustomOff"); }
 };
 
 class RoutesTest : public ::testing::Test {
@@ -180,6 +191,45 @@ TEST_F(RoutesTest, QuorlDpiEditIsClampedAndMovesItsSlider) {
     targets.sliders["quorl_DPI_slider_4"] = 3200;
     Route("movevaluechanged", "quorl_DPI_slider_4");
     EXPECT_EQ(targets.texts["quorl_DPI_edit_4"], "3200");
+}
+
+TEST_F(RoutesTest, KeyAndLightingPanelRowsReachThePage) {
+    struct Case {
+        const char* type;
+        const char* name;
+        Calls calls;
+    };
+    const Case cases[] = {
+        {"itemselect", "keyset_function_combo", {"KeyFunction"}},
+        {"itemselect", "keyset_macro_over_combo", {"KeyMacroMode"}},
+        {"itemselect", "keyset_media_combo", {"SaveKey", "Release"}},
+        {"itemselect", "keyset_combokey_combo", {"SaveKey", "Release"}},
+        {"killfocus", "keyset_mousewheel_num_edit", {"SaveKey", "Release"}},
+        {"killfocus", "keyset_macro_cycle_edit", {"SaveKey", "Release"}},
+        {"selectchanged", "key_ComBox_check_3", {"SaveKey", "Release"}},
+        {"click", "key_butt_keysave", {"SaveKey", "Release"}},
+        {"click", "KEY_BUTT_KEYDEFALUT", {"DefaultKey", "Release"}},
+        {"click", "key_butt_keycancel", {"CurrentKey", "Release"}},
+        {"setfocus", "keyset_keyboard_text_edit", {"Capture on"}},
+        {"killfocus", "keyset_keyboard_text_edit", {"Capture off"}},
+        {"itemselect", "light_combo_modeSelect", {"Light light_combo_modeSelect"}},
+        {"valuechanged", "deng_speed_slider", {"Light deng_speed_slider"}},
+        {"selectchanged", "deng_FXL_check", {"Light deng_FXL_check"}},
+        {"selectchanged", "deng_7color_check", {"Light deng_7color_check"}},
+        {"killfocus", "deng_edit_G", {"Light deng_edit_G"}},
+        {"colorchanged", "deng_Color_Pallet", {"Palette"}},
+        {"click", "color_option_5", {"Preset5"}},
+        {"colorchanged", "other_palette", {}},
+        {"itemselect", "light_combo_custommodeSelect", {"CustomGroup"}},
+        {"click", "custom_bright_color_btn", {"CustomLit"}},
+        {"click", "custom_off_color_btn", {"CustomOff"}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(Route(c.type, c.name), c.calls) << c.type << " " << c.name;
+    }
+    targets.kind = 0;
+    EXPECT_EQ(Route("click", "key_butt_keysave"), Calls{});
+    EXPECT_EQ(Route("click", "color_option_1"), Calls{});
 }
 
 TEST_F(RoutesTest, WpRemoveAndWpEditEndBeforeTheToolkit) {

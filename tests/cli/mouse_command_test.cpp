@@ -1,6 +1,7 @@
 #include "cli/mouse_command.h"
 #include "cli/devices_command.h"
 #include "devices/mouse/mouse_wire_format.h"
+#include "macro/macro_list.h"
 #include "platform/hid/hid_backend.h"
 #include "profile/data_folders.h"
 #include "profile/profile_list.h"
@@ -167,6 +168,92 @@ TEST_F(MouseCommand, KeysNameEveryButton) {
     EXPECT_FALSE(keys[0]["function"].asString().empty());
 }
 
+// The bytes the emulated mouse's key table holds at the firmware position of a host button.
+std::vector<uint8_t> KeyTableEntry(const CSimulatedMouse& mouse, int position) {
+    const std::vector<uint8_t> table = mouse.KeyTable();
+    return {table.begin() + position * 3, table.begin() + position * 3 + 3};
+}
+
+TEST_F(MouseCommand, AssignWritesTheFunctionIntoTheKeyTableAndTheProfile) {
+    Plug();
+    const Json::Value before = JsonOf(Mouse({"keys", "--json"}));
+    const int position = before[1]["position"].asInt();
+    EXPECT_EQ(before[1]["firmware_bytes"].asString(), "10:02:00");
+    EXPECT_EQ(before[1]["bytes"].asString(), "10:02:00");
+    // Expected bytes from the USB HID usage tables: consumer Play/Pause 0xCD, Volume Up 0xE9,
+    // keyboard A 0x04, F12 0x45; the mouse's DPI cycle and middle button codes.
+    struct Case {
+        const char* function;
+        std::vector<uint8_t> bytes;
+    };
+    const Case cases[] = {
+        {"media_play", {0x30, 0xCD, 0x00}},
+        {"media_vol_add", {0x30, 0xE9, 0x00}},
+        {"keyboard_key_A", {0x20, 0x00, 0x04}},
+        {"keyboard_key_F12", {0x20, 0x00, 0x45}},
+        {"mouse_key_DPI_loop", {0x13, 0x03, 0x00}},
+        {"mouse_key_middle", {0x10, 0x04, 0x00}},
+        {"close_text", {0xA0, 0x00, 0x00}},
+        {"20:05:1d", {0x20, 0x05, 0x1D}},
+        {"default", {0x10, 0x02, 0x00}},
+    };
+    for (const Case& c : cases) {
+        const Output output = Mouse({"assign", "1", c.function});
+        ASSERT_EQ(output.code, kExitOk) << c.function << ": " << output.err;
+        EXPECT_EQ(KeyTableEntry(*mouse, position), c.bytes) << c.function;
+        const Json::Value keys = JsonOf(Mouse({"keys", "--json"}));
+        EXPECT_EQ(keys[1]["code"].asUInt(),
+                  static_cast<unsigned>(c.bytes[0] << 16 | c.bytes[1] << 8 | c.bytes[2]))
+            << c.function;
+        EXPECT_EQ(keys[1]["firmware_bytes"], keys[1]["bytes"]) << c.function;
+    }
+}
+
+TEST_F(MouseCommand, AssigningAMacroWritesTheMacrosAndTheKey) {
+    Plug();
+    CMacroList macros(CDataFolders::UserDataFolder("mouse3389"));
+    const std::optional<size_t> macro = macros.Create();
+    ASSERT_TRUE(macro.has_value());
+    MacroEvent press;
+    press.action = "down";
+    press.type = MacroEvent::kOtherKey;
+    press.button = 0x04;
+    ASSERT_EQ(macros.Save(*macro, {press}), 0);
+    const int position = JsonOf(Mouse({"keys", "--json"}))[1]["position"].asInt();
+    const Output output = Mouse({"assign", "1", "macro:0:2"});
+    ASSERT_EQ(output.code, kExitOk) << output.err;
+    EXPECT_EQ(KeyTableEntry(*mouse, position), (std::vector<uint8_t>{0x70, 0x00, 0x02}));
+    const std::vector<uint8_t> memory = mouse->MacroMemory();
+    ASSERT_GE(memory.size(), 2u);
+    EXPECT_EQ(memory[0] | memory[1] << 8, 0x55AA);
+    EXPECT_EQ(Mouse({"assign", "1", "macro:1"}).code, kExitUsage);
+    EXPECT_EQ(Mouse({"assign", "1", "macro:0:4"}).code, kExitUsage);
+}
+
+TEST_F(MouseCommand, AssignRefusesBadArgumentsAndChangesNothing) {
+    Plug();
+    ASSERT_EQ(Mouse({"assign", "1", "media_play"}).code, kExitOk);
+    const std::vector<uint8_t> table = mouse->KeyTable();
+    const std::string profile = JsonOf(Mouse({"keys", "--json"})).toStyledString();
+    for (const auto& [button, function] :
+         std::vector<std::pair<std::string, std::string>>{{"1", "media_ploy"},
+                                                          {"1", "30:CD"},
+                                                          {"1", "30:CD:0G"},
+                                                          {"1", "300:CD:00"},
+                                                          {"1", "macro:0"},
+                                                          {"1", "macro:x"},
+                                                          {"10", "media_play"},
+                                                          {"-1", "media_play"},
+                                                          {"one", "media_play"},
+                                                          {"0", "media_play"}}) {
+        const Output output = Mouse({"assign", button, function});
+        EXPECT_EQ(output.code, kExitUsage) << button << " " << function;
+        EXPECT_NE(output.err.find("norvikctl:"), std::string::npos) << output.err;
+    }
+    EXPECT_EQ(mouse->KeyTable(), table);
+    EXPECT_EQ(JsonOf(Mouse({"keys", "--json"})).toStyledString(), profile);
+}
+
 TEST_F(MouseCommand, DevicesListsBothInterfacesOfTheMouse) {
     Plug();
     std::ostringstream out, err;
@@ -182,8 +269,8 @@ TEST_F(MouseCommand, DevicesListsBothInterfacesOfTheMouse) {
 TEST_F(MouseCommand, HelpNamesEveryCommand) {
     const Output help = Mouse({"--help"});
     EXPECT_EQ(help.code, kExitOk);
-    for (const char* command : {"info", "get", "keys", "set-dpi", "stage", "polling", "light", "write-macros",
-                                "write-shoot", "exit codes"}) {
+    for (const char* command : {"info", "get", "keys", "assign", "set-dpi", "stage", "polling", "light",
+                                "write-macros", "write-shoot", "exit codes"}) {
         EXPECT_NE(help.out.find(command), std::string::npos) << command;
     }
     EXPECT_EQ(Mouse({"set-dpi", "--help"}).code, kExitOk);

@@ -108,6 +108,8 @@ void CColorPaletteUI::PaintStatusImage(QPainter& painter) {
     const QRect bar = BarRect();
     const int radius = Scaled(4);
     painter.save();
+    // Disabled: the colours stay readable but clearly out of use.
+    painter.setOpacity(IsEnabled() ? 1.0 : 0.3);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(Qt::NoPen);
     QLinearGradient hues(palette.topLeft(), palette.topRight());
@@ -122,6 +124,7 @@ void CColorPaletteUI::PaintStatusImage(QPainter& painter) {
     fade.setColorAt(1, grey);
     painter.setBrush(fade);
     painter.drawRoundedRect(palette, radius, radius);
+
     QLinearGradient brightness(bar.topLeft(), bar.topRight());
     brightness.setColorAt(0, Qt::black);
     brightness.setColorAt(1, QColor::fromHsv(hue_, saturation_, 255));

@@ -134,7 +134,7 @@ void COptionUI::SetAttribute(std::string_view name, std::string_view value) {
 }
 
 void COptionUI::PaintBkColor(QPainter& painter) {
-    if (selected_ && selectedBkColor_ != 0) {
+    if (selected_ && selectedBkColor_ != 0 && IsEnabled()) {
         const QSize round = manager_ != nullptr ? manager_->GetDPIObj().Scale(borderRound_) : borderRound_;
         CRenderEngine::DrawColor(painter, pos_, selectedBkColor_, round);
         return;
@@ -143,7 +143,7 @@ void COptionUI::PaintBkColor(QPainter& painter) {
 }
 
 void COptionUI::PaintStatusImage(QPainter& painter) {
-    if (!selected_) {
+    if (!selected_ || !IsEnabled()) {
         CButtonUI::PaintStatusImage(painter);
         return;
     }
@@ -156,7 +156,7 @@ void COptionUI::PaintStatusImage(QPainter& painter) {
 }
 
 void COptionUI::PaintText(QPainter& painter) {
-    if (selected_ && selectedTextColor_ != 0) {
+    if (selected_ && selectedTextColor_ != 0 && IsEnabled()) {
         PaintTextIn(painter, selectedTextColor_);
         return;
     }

@@ -45,6 +45,27 @@ TEST(LightModelTest, ParameterGroupsPerMode) {
     }
 }
 
+TEST(LightModelTest, EachKindHasItsOwnModeGroups) {
+    for (int mode = 0; mode < 256; ++mode) {
+        const auto m = static_cast<uint8_t>(mode);
+        EXPECT_EQ(CLightModel::GroupsOfKind(1, m), CLightModel::Groups(m)) << mode;
+        for (const int mouse : {2, 6}) {
+            const LightParameterGroups groups = CLightModel::GroupsOfKind(mouse, m);
+            // Same mode for all is offered for the modes with a synchronised effect.
+            const bool synchronised = mode == 1 || mode == 2 || mode == 4 || mode == 7 || mode == 11;
+            EXPECT_EQ(groups.sameMode, synchronised) << mode;
+            EXPECT_FALSE(groups.custom) << mode;
+            EXPECT_EQ(groups.brightness, mode < 11) << mode;
+        }
+    }
+    // Wave and flow run along a direction; the static modes have no speed.
+    EXPECT_TRUE(CLightModel::GroupsOfKind(2, 3).direction);
+    EXPECT_FALSE(CLightModel::GroupsOfKind(2, 4).speed);
+    EXPECT_TRUE(CLightModel::GroupsOfKind(2, 8).colour);
+    EXPECT_FALSE(CLightModel::GroupsOfKind(2, 1).colour);
+    EXPECT_TRUE(CLightModel::GroupsOfKind(3, 0).colour);
+}
+
 TEST(LightModelTest, BrightnessLevelsAndFirmwareModes) {
     const uint8_t intensities[] = {30, 80, 135, 195, 255};
     for (uint8_t level = 0; level < 5; ++level) {

@@ -1,5 +1,6 @@
 #include "devices/headset/pellix_hs6533_device.h"
 
+#include "devices/common/light_control_ui.h"
 #include "devices/headset/magic_control_ui.h"
 #include "devices/headset/voice6533_control_ui.h"
 #include "profile/json_document.h"
@@ -58,10 +59,16 @@ protected:
             page = new CPellixHS6533Device;
             return page;
         }
-        if (element == "Voice6533SetControlUI" || element == "MagicSetControlUI") {
-            const char* file = element == "MagicSetControlUI" ? "XML\\CustomControlXML\\MagicControl.xml"
-                                                              : "XML\\CustomControlXML\\Voice6533Control.xml";
+        const char* file = element == "MagicSetControlUI" ? "XML\\CustomControlXML\\MagicControl.xml"
+                           : element == "Voice6533SetControlUI"
+                               ? "XML\\CustomControlXML\\Voice6533Control.xml"
+                           : element == "LightSetControlUI" ? "XML\\CustomControlXML\\LightControl.xml"
+                                                            : nullptr;
+        if (file != nullptr) {
             return ui::CDialogBuilder().Create(file, window.get(), &window->GetPaintManager());
+        }
+        if (element == "LightControl") {
+            return new CLightControlUI;
         }
         if (element == "Voice6533Control") {
             return new CVoice6533ControlUI;
@@ -83,6 +90,8 @@ protected:
             const std::string name = msg.pSender != nullptr ? msg.pSender->GetName() : "";
             if (msg.sType == ui::kNotifySelectChanged && name.find("_Op_tab") != std::string::npos) {
                 page->ShowTab(name);
+            } else if (name.rfind("deng_", 0) == 0 || name == "light_combo_modeSelect") {
+                page->LightControlChanged(name);
             } else if (msg.sType != ui::kNotifyTimer && IsHeadsetControl(name)) {
                 page->HeadsetControl(name);
             }
@@ -212,14 +221,15 @@ TEST_F(HeadsetPage, WithoutAudioEndpointsThePageStillDrivesTheLighting) {
     MoveSlider("6533_MicIn_slider", 30);
     EXPECT_TRUE(library.Writes().empty());
     EXPECT_NE(SavedVoice()["MicInValue"].asInt(), 30);
-    LightInfo light = page->Profile().GetLightInfo();
-    light.selectItem = 2;
-    light.speed = 4;
-    page->Profile().SetLightInfo(light.selectItem | light.light << 8 | light.speed << 16, 0, 0);
-    page->ApplyProfile();
-    ASSERT_EQ(page->WriteParameters(0, 0), channel_result::kOk);
-    EXPECT_EQ(headset->Memory()[1], 2);
+    Click("deng_Op_tab");
+    ASSERT_NE(page->LightPanel(), nullptr);
+    MoveSlider("deng_speed_slider", 4);
+    MoveSlider("deng_light_slider", 1);
+    EXPECT_EQ(headset->Memory()[2], 1);
     EXPECT_EQ(headset->Memory()[3], 0) << "speed 4 is stored as 0";
+    const Json::Value light = CJsonDocument().ReadJsonValue(page->ProfilePath())["Device"][0]["LightInfo"];
+    EXPECT_EQ(light["Speed"].asInt(), 4);
+    EXPECT_EQ(light["Light"].asInt(), 1);
 }
 
 TEST_F(HeadsetPage, RendersBothPanels) {
@@ -230,4 +240,6 @@ TEST_F(HeadsetPage, RendersBothPanels) {
     Click("magic_enable_option");
     Click("magic_option_2");
     EXPECT_TRUE(window->Save("headset_page_magic.png"));
+    Click("deng_Op_tab");
+    EXPECT_TRUE(window->Save("headset_page_light.png"));
 }

@@ -121,6 +121,32 @@ TEST(MouseWireFormat, ButtonMapFindsTheFirstFactoryCode) {
     }
 }
 
+// A table read back after buttons were given other functions: left and right factory codes
+// at 0 and 1, the DPI cycle code (button 7's factory code) written over the middle button at 2.
+TEST(MouseWireFormat, ButtonsGivenAnotherFunctionAreFoundByThatFunction) {
+    const std::vector<uint8_t> table = {0x10, 0x01, 0x00, 0x30, 0xCD, 0x00,
+                                        0x13, 0x03, 0x00, 0x10, 0x10, 0x00};
+    struct Case {
+        const char* what;
+        std::vector<FunctionCode> assignments;
+        std::vector<uint8_t> expected;  // positions of buttons 0-3 and 7
+    };
+    const Case cases[] = {
+        {"as the profile says",
+         {{0x10, 0x01, 0x00}, {0x30, 0xCD, 0x00}, {0x13, 0x03, 0x00}, {0x10, 0x10, 0x00}},
+         {0, 1, 2, 3, kUnmappedButton}},
+        {"no profile: factory codes only", {}, {0, kUnmappedButton, kUnmappedButton, 3, 2}},
+        {"the profile and the mouse disagree",
+         {{0x10, 0x01, 0x00}, {0x40, 0x01, 0x00}},
+         {0, kUnmappedButton, kUnmappedButton, 3, 2}},
+    };
+    for (const Case& c : cases) {
+        const ButtonMap map = MapAssignedButtons(table, c.assignments);
+        const std::vector<uint8_t> positions = {map[0], map[1], map[2], map[3], map[7]};
+        EXPECT_EQ(positions, c.expected) << c.what;
+    }
+}
+
 TEST(MouseWireFormat, KeyTablePatchWritesOnlyMappedButtons) {
     std::vector<uint8_t> firmware(5 * 3);
     std::iota(firmware.begin(), firmware.end(), uint8_t{1});

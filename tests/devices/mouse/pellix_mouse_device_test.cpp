@@ -97,18 +97,32 @@ protected:
         ui::CResourceManager::GetInstance().Release();
     }
 
+    // The page and its two panels, as the main window's element table makes them.
+    ui::CControlUI* MakeElement(const std::string& element) {
+        if (element == "PellixMouseDevice") {
+            page = new CPellixMouseDevice;
+            return page;
+        }
+        if (element == "KeySetControl") {
+            return new CKeySetControlUI;
+        }
+        if (element == "LightControl") {
+            return new CLightControlUI;
+        }
+        const char* file = element == "KeySetControlUI"     ? "XML\\CustomControlXML\\KeySetControl.xml"
+                           : element == "LightSetControlUI" ? "XML\\CustomControlXML\\LightControl.xml"
+                                                            : nullptr;
+        return file != nullptr ? ui::CDialogBuilder().Create(file, window.get(), &window->GetPaintManager())
+                               : nullptr;
+    }
+
     // Builds the page and connects it to a mouse of the model, as start-up and discovery do.
     void Open(MouseModel model = MouseModel3389()) {
         mouse = std::make_shared<CSimulatedMouse>(std::move(model));
         bus->Plug(mouse->Model().name, mouse);
-        window = std::make_unique<CPageHostWindow>("XML\\DeviceXml\\mousedevice.xml",
-                                                   [this](const std::string& element) -> ui::CControlUI* {
-                                                       if (element != "PellixMouseDevice") {
-                                                           return nullptr;
-                                                       }
-                                                       page = new CPellixMouseDevice;
-                                                       return page;
-                                                   });
+        window = std::make_unique<CPageHostWindow>(
+            "XML\\DeviceXml\\mousedevice.xml",
+            [this](const std::string& element) -> ui::CControlUI* { return MakeElement(element); });
         ASSERT_NE(window->Create(nullptr, "mouse page", 0, 0, 0, 0, 1000, 542), nullptr);
         ASSERT_NE(page, nullptr);
         window->SetNotifier([this](ui::TNotifyUI& msg) { RoutePageNotification(*page, msg); });

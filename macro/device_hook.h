@@ -1,0 +1,58 @@
+#pragma once
+
+#include "ui/toolkit/ui_defs.h"
+
+#include <cstdint>
+#include <memory>
+
+// CDeviceHook: the program's keyboard hook. While it is installed, every key event of the
+// program's windows is sent to the target window as the registered message of the hook mode
+// (wParam: 0x100 key down or 0x101 key up; lParam: a KeyboardHookEvent valid only during the
+// call) and then consumed, so no control receives it; Caps Lock, Num Lock and Scroll Lock pass on
+// after the message so that they keep toggling. The key travels as the set-1 scan code and
+// extended flag of CEvdevScanCodes; a key that table does not hold is sent with scan code 0.
+//
+// Modes and their messages: 1 "WM_HOOK_KEY_SINGLEKEY_MSG" (single-key capture), 2 ..._HITKEY_,
+// 4 ..._KBMACRO_, 8 ..._KBMACROPREVIOUS_, 16 ..._KBMACROLATER_, 32 ..._KBMACROSINGLE_ and the
+// unused 256, 512, 1024 (WM_HOOK_MOU_SINGLEKEY_, _HITKEY_, _KBMACRO_); another mode sends nothing
+// and still consumes the keys. The library hook (mouse capture) is the recorder's and is not
+// part of this hook; its flag is accepted and left unused.
+//
+// The hook state is process-wide, as the system's hook is: a second object replaces the first.
+// Thread: the UI thread only.
+struct KeyboardHookEvent {
+    uint32_t virtualKey;
+    uint32_t scanCode;
+    uint32_t flags;  // bit 0: extended key
+    uint32_t time;
+    uintptr_t extraInfo;
+};
+
+class CDeviceHook {
+public:
+    static constexpr unsigned kKeyDown = 0x100;
+    static constexpr unsigned kKeyUp = 0x101;
+
+    CDeviceHook() = default;
+    ~CDeviceHook();
+    CDeviceHook(const CDeviceHook&) = delete;
+    CDeviceHook& operator=(const CDeviceHook&) = delete;
+
+    // Removes an installed hook first. With ownHook, installs the key filter on the application;
+    // 0 when it cannot be installed (no application), and then nothing else changes. Stores the
+    // target and the mode; 1.
+    int InstallHooks(int mode, ui::HWND target, bool ownHook, bool libraryHook);
+    // Removes the key filter; 1 when one was installed, else 0.
+    int UninstallHooks();
+
+    bool IsInstalled() const;
+    int Mode() const { return mode_; }
+    ui::HWND Target() const { return target_; }
+
+    // The registered message of a mode; 0 for a mode without one.
+    static uint32_t MessageOfMode(int mode);
+
+private:
+    int mode_ = 0;
+    ui::HWND target_ = nullptr;
+};
