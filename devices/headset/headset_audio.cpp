@@ -214,6 +214,7 @@ CHeadsetAudio::SaveResult CHeadsetAudio::SaveCustom(const std::string& name) {
             return SaveResult::kNothing;
         }
         profile_.SetCustomGains(selectedCustom_, gains_);
+        settings_.eqType = kCustomPreset;
         settings_.customEqSelectIndex = selectedCustom_;
         StoreSettings();
         return SaveResult::kSaved;
@@ -231,9 +232,18 @@ CHeadsetAudio::SaveResult CHeadsetAudio::SaveCustom(const std::string& name) {
     profile_.SetCustomNames(customNames_);
     profile_.SetCustomGains(index, gains_);
     selectedCustom_ = index;
+    settings_.eqType = kCustomPreset;
     settings_.customEqSelectIndex = index;
     StoreSettings();
     return SaveResult::kSaved;
+}
+
+bool CHeadsetAudio::SelectCustom(int index) {
+    if (index < 0 || index >= static_cast<int>(customNames_.size())) {
+        return false;
+    }
+    selectedCustom_ = index;
+    return true;
 }
 
 bool CHeadsetAudio::DeleteCustom() {

@@ -53,6 +53,9 @@ public:
     bool MoveBand(int band, int gain);
     bool ChooseCustom(int index);
     SaveResult SaveCustom(const std::string& name);
+    // Marks custom equaliser `index` as selected (as the page's list shows it) without applying
+    // it; false for an index that names none.
+    bool SelectCustom(int index);
     // Removes the selected custom equaliser; false when none is selected.
     bool DeleteCustom();
     bool SetVoiceChangerOn(bool on);

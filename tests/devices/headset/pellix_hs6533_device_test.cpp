@@ -102,6 +102,7 @@ protected:
         page->SetDeviceName("HD");
         page->SetSlotRow(SupportedInterfaces()[kHeadsetRow]);
         page->SetConfigBaseName("quorl_light");
+        page->SetTypeCode(3);
         page->SetMessageSink([this](const std::string& key) { messages.push_back(key); });
         page->InitPage();
         window->SetDevice(page);
