@@ -233,6 +233,20 @@ TEST_F(HeadsetPage, WithoutAudioEndpointsThePageStillDrivesTheLighting) {
     EXPECT_EQ(light["Light"].asInt(), 1);
 }
 
+TEST_F(HeadsetPage, AResetKeepsTheCustomEqualisersAndRestoresTheRest) {
+    Open();
+    const int defaultPreset = SavedVoice()["EqType"].asInt();
+    MoveSlider("6533_eq_hz_slider_0", -4);
+    page->VoicePanel()->SetCustomNameText("Kept");
+    Click("hs_EQ_btn_save");
+    ASSERT_EQ(SavedVoice()["EqType"].asInt(), 13);
+    page->ResetAndReload();
+    EXPECT_EQ(SavedVoice()["EqType"].asInt(), defaultPreset);
+    EXPECT_EQ(page->VoicePanel()->CustomCount(), 1);
+    EXPECT_EQ(page->VoicePanel()->CustomName(0), "Kept");
+    EXPECT_EQ(page->Profile().GetCustomGains(0)[0], -4);
+}
+
 TEST_F(HeadsetPage, RendersBothPanels) {
     Open();
     page->VoicePanel()->SetCustomNameText("Footsteps");
