@@ -11,6 +11,7 @@
 #include "tests/support/qt_application.h"
 #include "tests/support/skin_test_env.h"
 #include "tests/support/temp_data_home.h"
+#include "ui/controls/mp_device_power_ui.h"
 #include "ui/toolkit/combo_ui.h"
 #include "ui/toolkit/option_ui.h"
 #include "ui/toolkit/resource_manager.h"
@@ -69,6 +70,9 @@ protected:
         }
         if (element == "LightControl") {
             return new CLightControlUI;
+        }
+        if (element == "MpDevicePower") {
+            return new ui::CMpDevicePowerUI;
         }
         if (element == "Voice6533Control") {
             return new CVoice6533ControlUI;
@@ -245,6 +249,22 @@ TEST_F(HeadsetPage, AResetKeepsTheCustomEqualisersAndRestoresTheRest) {
     EXPECT_EQ(page->VoicePanel()->CustomCount(), 1);
     EXPECT_EQ(page->VoicePanel()->CustomName(0), "Kept");
     EXPECT_EQ(page->Profile().GetCustomGains(0)[0], -4);
+}
+
+TEST_F(HeadsetPage, ThePowerPollShowsTheEmulatedBattery) {
+    Open();
+    auto* power = static_cast<ui::CMpDevicePowerUI*>(
+        ui::CDialogBuilder()
+            .Create("XML\\CustomControlXML\\MpDevicePower.xml", window.get(), &window->GetPaintManager())
+            ->GetInterface("MpDevicePower"));
+    ASSERT_NE(power, nullptr);
+    static_cast<ui::CContainerUI*>(window->GetPaintManager().GetRoot()->GetInterface("Container"))->Add(power);
+    page->SetPowerIndicator(power);
+    headset->SetBatteryLevel(42);
+    page->PeriodicPoll();
+    ui::CControlUI* value = window->GetPaintManager().FindSubControlByName(power, "device_power_value");
+    ASSERT_NE(value, nullptr);
+    EXPECT_EQ(value->GetText(), "42%");
 }
 
 TEST_F(HeadsetPage, RendersBothPanels) {
