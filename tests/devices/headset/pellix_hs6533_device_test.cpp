@@ -258,7 +258,8 @@ TEST_F(HeadsetPage, ThePowerPollShowsTheEmulatedBattery) {
             .Create("XML\\CustomControlXML\\MpDevicePower.xml", window.get(), &window->GetPaintManager())
             ->GetInterface("MpDevicePower"));
     ASSERT_NE(power, nullptr);
-    static_cast<ui::CContainerUI*>(window->GetPaintManager().GetRoot()->GetInterface("Container"))->Add(power);
+    static_cast<ui::CContainerUI*>(window->GetPaintManager().GetRoot()->GetInterface("Container"))
+        ->Add(power);
     page->SetPowerIndicator(power);
     headset->SetBatteryLevel(42);
     page->PeriodicPoll();
