@@ -10,6 +10,7 @@
 #include "ui/toolkit/color_palette_ui.h"
 #include "ui/toolkit/option_ui.h"
 #include "ui/toolkit/tab_layout_ui.h"
+#include "ui/toolkit/ui_parse.h"
 
 namespace {
 
@@ -323,9 +324,9 @@ void CPellixHS6533Device::HeadsetControl(const std::string& name) {
         RefreshPage();
     } else if (name == "custom_eq_name_combo") {
         Finish(audio_.ChooseCustom(voicePanel_->SelectedCustom()));
-    } else if (name == "hs_EQ_btn_save") {
+    } else if (ui::EqualsNoCase(name, "hs_EQ_btn_save")) {
         SaveCustom();
-    } else if (name == "hs_EQ_btn_delete") {
+    } else if (ui::EqualsNoCase(name, "hs_EQ_btn_delete")) {
         Finish(audio_.DeleteCustom());
     } else if (name == "magic_enable_option") {
         Finish(audio_.SetVoiceChangerOn(magicPanel_->IsVoiceChangerOn()));
