@@ -198,6 +198,12 @@ int CPellixHS6533Device::LightMode() const {
     return LightState().selectItem;
 }
 
+void CPellixHS6533Device::ApplySyncLightMode(int mode, const LightInfo& source) {
+    LightInfo light = source;
+    light.selectItem = static_cast<uint8_t>(mode);
+    ApplyLight(light);
+}
+
 void CPellixHS6533Device::ApplyLight(const LightInfo& light) {
     SetSynchronisedLighting(false);
     SetLightState(light);

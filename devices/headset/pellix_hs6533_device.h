@@ -47,6 +47,7 @@ public:
     void SaveProfile() override;
     void LoadMacroAndLightLists() override;
     int LightMode() const override;
+    void ApplySyncLightMode(int mode, const LightInfo& source) override;
 
     void InitPage() override;
     void Refresh() override { RefreshPage(); }

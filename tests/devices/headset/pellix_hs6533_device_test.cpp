@@ -235,6 +235,16 @@ TEST_F(HeadsetPage, WithoutAudioEndpointsThePageStillDrivesTheLighting) {
     const Json::Value light = CJsonDocument().ReadJsonValue(page->ProfilePath())["Device"][0]["LightInfo"];
     EXPECT_EQ(light["Speed"].asInt(), 4);
     EXPECT_EQ(light["Light"].asInt(), 1);
+
+    LightInfo source;
+    source.light = 3;
+    source.speed = 2;
+    source.red = 0xAB;
+    page->ApplySyncLightMode(4, source);
+    const std::vector<uint8_t> memory = headset->Memory();
+    EXPECT_EQ((std::vector<uint8_t>(memory.begin() + 1, memory.begin() + 7)),
+              (std::vector<uint8_t>{4, 3, 2, 0, 0, 0xAB}))
+        << "the same light on all devices";
 }
 
 TEST_F(HeadsetPage, AResetKeepsTheCustomEqualisersAndRestoresTheRest) {
