@@ -278,6 +278,40 @@ TEST_F(HeadsetPage, ThePowerPollShowsTheEmulatedBattery) {
     EXPECT_EQ(value->GetText(), "42%");
 }
 
+TEST_F(HeadsetPage, PanelsKeepOnlyChoicesTheyHaveAndSkipMissingControls) {
+    Open();
+    CVoice6533ControlUI& voice = *page->VoicePanel();
+    voice.SelectPreset(3);
+    voice.SelectPreset(14);
+    EXPECT_EQ(voice.SelectedPreset(), 0);
+    for (int n = 1; n <= CVoice6533ControlUI::kPresetCount; ++n) {
+        EXPECT_FALSE(Option("6533_eq_option_" + std::to_string(n))->IsSelected()) << n;
+    }
+    voice.AddCustomName("a");
+    voice.AddCustomName("b");
+    voice.SelectCustom(1);
+    voice.RemoveCustom(0);
+    voice.RemoveCustom(5);
+    EXPECT_EQ(voice.CustomCount(), 1);
+    EXPECT_EQ(voice.CustomName(0), "b");
+    EXPECT_EQ(voice.CustomName(1), "");
+    CMagicControlUI& magic = *page->MagicPanel();
+    magic.SelectVoice(2);
+    magic.SelectVoice(0);
+    EXPECT_EQ(magic.SelectedVoice(), 0);
+    EXPECT_FALSE(Option("magic_option_2")->IsSelected());
+    magic.SetVoiceChangerOn(false);
+    EXPECT_FALSE(Control<ui::CControlUI>("magic_option_layout", "Container")->IsEnabled());
+
+    CVoice6533ControlUI bare;
+    EXPECT_EQ(bare.Band(0), -1);
+    EXPECT_EQ(bare.MicLevel(), -1);
+    EXPECT_EQ(bare.SelectedCustom(), -1);
+    EXPECT_EQ(bare.CustomNameText(), "");
+    bare.SelectPreset(2);
+    EXPECT_EQ(bare.SelectedPreset(), 2);
+}
+
 TEST_F(HeadsetPage, RendersBothPanels) {
     Open();
     page->VoicePanel()->SetCustomNameText("Footsteps");
