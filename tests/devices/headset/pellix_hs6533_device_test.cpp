@@ -312,6 +312,15 @@ TEST_F(HeadsetPage, PanelsKeepOnlyChoicesTheyHaveAndSkipMissingControls) {
     EXPECT_EQ(bare.SelectedPreset(), 2);
 }
 
+TEST_F(HeadsetPage, TheHeadsetsOwnLightButtonIsReadBack) {
+    Open();
+    const uint8_t shown = page->LightState().selectItem;
+    do {
+        headset->PressLightButton();
+    } while (headset->Memory()[1] == shown);
+    EXPECT_TRUE(WaitFor([&] { return page->LightState().selectItem == headset->Memory()[1]; }));
+}
+
 TEST_F(HeadsetPage, RendersBothPanels) {
     Open();
     page->VoicePanel()->SetCustomNameText("Footsteps");
