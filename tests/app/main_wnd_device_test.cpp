@@ -402,4 +402,9 @@ TEST_F(MainWndDeviceTest, AnEmulatedHeadsetShowsItsPageAndItsControlsReachTheAud
     EXPECT_EQ(voice["MicInValue"].asInt(), 64);
     EXPECT_EQ(voice["EqType"].asInt(), 9);
     Save("main_window_headset.png");
+    static_cast<ui::COptionUI*>(PageControl("magic_Op_tab")->GetInterface("Option"))->Selected(true);
+    Save("main_window_headset_magic.png");
+    ui::CPaintManagerUI::SetAllDPI(144);
+    static_cast<ui::COptionUI*>(PageControl("6533_voice_Op_tab")->GetInterface("Option"))->Selected(true);
+    Save("main_window_headset_144dpi.png");
 }
