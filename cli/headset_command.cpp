@@ -255,8 +255,8 @@ int Info(CHeadsetContext& headset, const SArguments& args, std::ostream& out) {
         if (bridge.HasEndpoint(endpoint)) {
             entry["kind"] = bridge.Descriptor(endpoint)->kind;
         }
-        entry["features"] =
-            Ints({bridge.FeatureValues(endpoint).begin(), bridge.FeatureValues(endpoint).end()});
+        const CAudioConfBridge::Features features = bridge.FeatureValues(endpoint);
+        entry["features"] = Ints({features.begin(), features.end()});
     }
     value["voice_changer"] = headset.Audio().HasVoiceChanger();
     value["connected"] = headset.Protocol() != nullptr;

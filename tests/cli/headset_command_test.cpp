@@ -85,6 +85,19 @@ TEST_F(HeadsetCommand, ChangesReachTheLibraryTheProfileAndTheHeadset) {
     EXPECT_EQ(state["light"]["speed"].asInt(), 4);
 }
 
+TEST_F(HeadsetCommand, InfoNamesTheLibraryItsEndpointsAndTheBattery) {
+    headset->SetBatteryLevel(40);
+    CAudioLibraryEnv::Set("NORVIK_OSCONF_FEATURES_RECORDING", "131072,0,0,0,5,0,7");
+    const SOutput output = Headset({"info", "--json"});
+    ASSERT_EQ(output.code, kExitOk) << output.err;
+    const Json::Value info = ParseJson(output.out);
+    EXPECT_TRUE(info["library"]["loaded"].asBool());
+    EXPECT_EQ(info["library"]["recording"]["features"], ParseJson("[131072, 5, 7]"));
+    EXPECT_EQ(info["library"]["playback"]["kind"].asInt(), 1);
+    EXPECT_TRUE(info["voice_changer"].asBool());
+    EXPECT_EQ(info["battery"].asInt(), 40);
+}
+
 TEST_F(HeadsetCommand, BadValuesAreRefusedAndChangeNothing) {
     const Json::Value before = Get();
     library.ClearLog();
