@@ -61,7 +61,6 @@ public:
 
     CHs6533Profiledata& Profile() { return profile_; }
     CHeadsetAudio& Audio() { return audio_; }
-    CAudioConfBridge& Bridge() { return bridge_; }
     CVoice6533ControlUI* VoicePanel() const { return voicePanel_; }
     CMagicControlUI* MagicPanel() const { return magicPanel_; }
     CLightControlUI* LightPanel() const { return lightPanel_; }
