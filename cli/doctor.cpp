@@ -3,6 +3,7 @@
 #include "cli/device_session.h"
 #include "device/device_access_check.h"
 #include "device/device_tables.h"
+#include "devices/headset/audio_conf_bridge.h"
 #include "platform/hid/hid_backend.h"
 #include "platform/paths.h"
 #include "platform/product.h"
@@ -145,8 +146,7 @@ DoctorFinding ProgramDataFinding() {
 }
 
 DoctorFinding AudioLibraryFinding() {
-    const char* const arch = sizeof(void*) == 8 ? "x64" : "x86";
-    const std::string path = platform::ProgramFolder() + "SDK/" + arch + "/linux/libosConfLib.so";
+    const std::string path = CAudioConfBridge::LibraryPath(platform::ProgramFolder());
     void* library = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (library != nullptr) {
         ::dlclose(library);

@@ -6,6 +6,7 @@
 #include "cli/command_line.h"
 #include "cli/devices_command.h"
 #include "cli/doctor_command.h"
+#include "cli/headset_command.h"
 #include "cli/hid_command.h"
 #include "cli/mouse_command.h"
 #include "cli/profile_command.h"
@@ -55,6 +56,8 @@ int main(int argc, char** argv) {
          [] { return std::make_unique<CCodesCommand>(); }},
         {"profile", "list, add, copy, delete, rename, select, reset, import and export profiles",
          [] { return std::make_unique<CProfileCommand>(); }},
+        {"headset", "read and change the headset: microphone, monitoring, equaliser, voice changer, light",
+         [] { return std::make_unique<CHeadsetCommand>(); }},
     });
     const std::vector<std::string> args(argv + 1, argv + argc);
     return command_line.Run(args, std::cout, std::cerr);

@@ -16,7 +16,7 @@ expect() {
 }
 for file in bin/norvik bin/norvikctl share/norvik/skin/main.xml share/norvik/DefaultData/mouse.Json \
     lib/udev/rules.d/70-norvik.rules share/applications/$id.desktop share/metainfo/$id.metainfo.xml \
-    share/icons/hicolor/scalable/apps/$id.svg; do
+    share/icons/hicolor/scalable/apps/$id.svg share/norvik/SDK/x64/linux/libosConfLib.so; do
   expect "$file"
 done
 for size in 16 24 32 48 64 128 256; do
@@ -40,6 +40,7 @@ mkdir -p "$home"
 report=$(env -u NORVIK_PROGRAM_DIR HOME="$home" XDG_DATA_HOME="$home/data" XDG_CONFIG_HOME="$home/config" \
   NORVIK_SIMULATE=mouse3389 "$prefix/bin/norvikctl" doctor) || { echo "$report"; failed=1; }
 grep -q "^ok *program-data .*$prefix/share/norvik/" <<<"$report" || { echo "$report"; failed=1; }
+grep -q "^ok *audio-library .*$prefix/share/norvik/SDK/" <<<"$report" || { echo "$report"; failed=1; }
 
 [[ $failed -eq 0 ]] && echo "install layout ok"
 exit $failed
