@@ -5,6 +5,7 @@
 #include "cli/command_line.h"
 #include "cli/devices_command.h"
 #include "cli/hid_command.h"
+#include "cli/keyboard_command.h"
 #include "cli/mouse_command.h"
 #include "cli/profile_command.h"
 #include "cli/sim_command.h"
@@ -43,6 +44,8 @@ int main(int argc, char** argv) {
          [] { return std::make_unique<CDevicesCommand>(); }},
         {"mouse", "read and change the connected mouse: DPI stages, polling, light, keys",
          [] { return std::make_unique<CMouseCommand>(); }},
+        {"keyboard", "read and change the connected keyboard: keys, polling, flags, light, macros",
+         [] { return std::make_unique<CKeyboardCommand>(); }},
         {"update", "ask the update service about the program and the named devices' firmware",
          [] { return std::make_unique<CUpdateCommand>(); }},
         {"codes", "list every assignable function with its code bytes, HID usage and scan code",

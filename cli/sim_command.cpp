@@ -2,6 +2,7 @@
 
 #include "sim/mouse_firmware.h"
 #include "sim/sim_device_registry.h"
+#include "sim/simulated_keyboard.h"
 #include "sim/simulated_mouse.h"
 
 #include <charconv>
@@ -15,7 +16,7 @@ int ActiveStage(const CSimulatedMouse& mouse) {
     return memory[profile * mouse_record::kSize + mouse_record::kActiveStage] + 1;
 }
 
-bool ParseProfile(const std::string& text, unsigned& profile) {
+bool ParseUnsigned(const std::string& text, unsigned& profile) {
     const auto result = std::from_chars(text.data(), text.data() + text.size(), profile);
     return result.ec == std::errc() && result.ptr == text.data() + text.size();
 }
@@ -26,7 +27,10 @@ void CSimCommand::PrintHelp(std::ostream& out) const {
     out << "usage: norvikctl sim list\n"
            "       norvikctl sim press NAME dpi\n"
            "       norvikctl sim press NAME profile N\n"
-           "Presses a button of an emulated mouse (NORVIK_SIMULATE=NAME) as its user would.\n";
+           "       norvikctl sim press keyboard key K\n"
+           "       norvikctl sim press keyboard light\n"
+           "Presses a button of an emulated mouse (NORVIK_SIMULATE=NAME) or a key of the emulated\n"
+           "keyboard (firmware key K; light: the keyboard's own light-effect key) as its user would.\n";
 }
 
 int CSimCommand::Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -49,9 +53,12 @@ int CSimCommand::List(std::ostream& out) const {
 }
 
 int CSimCommand::Press(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) const {
+    if (args.size() >= 2 && args[1] == CSimulatedKeyboard::kName) {
+        return PressKeyboard(args, out, err);
+    }
     const bool dpi = args.size() == 3 && args[2] == "dpi";
     unsigned profile = 0;
-    const bool profileButton = args.size() == 4 && args[2] == "profile" && ParseProfile(args[3], profile);
+    const bool profileButton = args.size() == 4 && args[2] == "profile" && ParseUnsigned(args[3], profile);
     if (!dpi && !profileButton) {
         PrintHelp(err);
         return kExitUsage;
@@ -79,5 +86,40 @@ int CSimCommand::Press(const std::vector<std::string>& args, std::ostream& out, 
         return kExitFailure;
     }
     out << name << ": profile " << profile << " active\n";
+    return kExitOk;
+}
+
+int CSimCommand::PressKeyboard(const std::vector<std::string>& args, std::ostream& out,
+                               std::ostream& err) const {
+    if (bus_ == nullptr) {
+        err << "norvikctl sim: no device is emulated; set NORVIK_SIMULATE, for example "
+               "NORVIK_SIMULATE=keyboard\n";
+        return kExitFailure;
+    }
+    auto* keyboard = dynamic_cast<CSimulatedKeyboard*>(bus_->DeviceNamed(CSimulatedKeyboard::kName).get());
+    if (keyboard == nullptr) {
+        err << "norvikctl sim: no emulated keyboard is plugged in; see \"norvikctl sim list\"\n";
+        return kExitFailure;
+    }
+    const bool light = args.size() == 3 && args[2] == "light";
+    unsigned key = 0;
+    const bool keyPress = args.size() == 4 && args[2] == "key" && ParseUnsigned(args[3], key);
+    if (!light && !keyPress) {
+        PrintHelp(err);
+        return kExitUsage;
+    }
+    if (light) {
+        keyboard->ChangeLightOnKeyboard();
+        const std::vector<uint8_t> memory = keyboard->Memory();
+        const size_t slot = memory[0] < CKeyboardFirmware::kSlotCount ? memory[0] : 0;
+        out << "keyboard: light mode " << int{memory[slot * CKeyboardFirmware::kRecordSize + 1]} << "\n";
+        return kExitOk;
+    }
+    if (!keyboard->PressKey(key)) {
+        err << "norvikctl sim: the keyboard has firmware keys 0 to " << keyboard->KeyCount() - 1 << "; key "
+            << args[3] << " is not one of them\n";
+        return kExitFailure;
+    }
+    out << "keyboard: firmware key " << key << " pressed and released\n";
     return kExitOk;
 }
