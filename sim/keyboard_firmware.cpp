@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 namespace {
 
@@ -51,12 +52,12 @@ std::vector<uint8_t> CKeyboardFirmware::FactoryKeyTable() {
     return table;
 }
 
-CKeyboardFirmware::CKeyboardFirmware() {
-    keyTable_ = FactoryKeyTable();
+CKeyboardFirmware::CKeyboardFirmware(std::vector<uint8_t> keyTable, uint8_t macroUnits)
+    : keyTable_(std::move(keyTable)) {
     const size_t count = keyTable_.size() / 3;
     info_[0] = 0x01;
     info_[5] = static_cast<uint8_t>(count);
-    info_[6] = kMacroUnits;
+    info_[6] = macroUnits;
     // Light-frame slots in an order of their own: key k lights slot (5k + 3) mod count.
     lightOrder_.resize(count);
     for (size_t key = 0; key < count; ++key) {
@@ -73,7 +74,7 @@ CKeyboardFirmware::CKeyboardFirmware() {
         record[kPollingRate] = 3;
     }
     memory_[0] = 0;
-    macroMemory_.assign(size_t{kMacroUnits} * 128, 0);
+    macroMemory_.assign(size_t{macroUnits} * 128, 0);
 }
 
 std::optional<CKeyboardFirmware::Report> CKeyboardFirmware::HandleRequest(std::span<const uint8_t> request) {

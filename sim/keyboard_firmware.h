@@ -44,7 +44,10 @@ public:
     static constexpr size_t kForeignKey = 5;
     static constexpr uint8_t kLightModes = 25;
 
-    CKeyboardFirmware();
+    // A keyboard with another key table (key count x 3 bytes, at most 255 keys) or macro memory
+    // stands in for the products whose firmware has them.
+    explicit CKeyboardFirmware(std::vector<uint8_t> keyTable = FactoryKeyTable(),
+                               uint8_t macroUnits = kMacroUnits);
 
     std::optional<Report> HandleRequest(std::span<const uint8_t> request);
 

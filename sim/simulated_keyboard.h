@@ -8,6 +8,7 @@
 #include <deque>
 #include <mutex>
 #include <string>
+#include <utility>
 #include <vector>
 
 // Interface 1 of the emulated keyboard on the simulated bus: the firmware of CKeyboardFirmware
@@ -30,6 +31,9 @@ public:
     static constexpr size_t kRequestLogSize = 4096;
     static constexpr uint16_t kKeyPressedUsage = 0x0500;
     static constexpr uint16_t kKeyReleasedUsage = 0x0600;
+
+    explicit CSimulatedKeyboard(CKeyboardFirmware firmware = CKeyboardFirmware())
+        : firmware_(std::move(firmware)) {}
 
     Identity GetIdentity() const override;
     std::vector<uint8_t> ReportDescriptor() const override;
