@@ -83,6 +83,7 @@ private:
         profile_.SetLightConfigPath(folder + "quorl_light.config");
         profile_.LoadDeviceSection(path);
         profile_.GetSystemSettings();
+        protocol_->MapAssignedKeys(profile_.GetKeyList());
         return kExitOk;
     }
 

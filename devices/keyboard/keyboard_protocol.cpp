@@ -60,6 +60,12 @@ int CKeyboardProtocol::ReadDeviceInfo() {
     return channel_result::kOk;
 }
 
+void CKeyboardProtocol::MapAssignedKeys(const std::vector<KeyAssignment>& keys) {
+    if (keyTableLength_ > 0) {
+        maps_ = keyboardwire::MapAssignedKeys(KeyTable(), LightOrder(), keys);
+    }
+}
+
 void CKeyboardProtocol::StoreLightInfo(CKeyboardProfiledata& profile, const LightInfo& light) {
     profile.SetLightInfo(uint32_t{light.selectItem} | uint32_t{light.light} << 8 |
                              uint32_t{light.speed} << 16 | uint32_t{light.fx} << 24,

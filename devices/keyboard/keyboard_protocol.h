@@ -51,6 +51,10 @@ public:
     // the image exceeds macro memory (nothing sent), or kMacroWriteFailed.
     int WriteMacros(const std::string& dataFolder);
 
+    // After the profile is loaded: both maps again, from the functions the profile says the keys
+    // were given (keyboardwire::MapAssignedKeys).
+    void MapAssignedKeys(const std::vector<KeyAssignment>& keys);
+
     const keyboardwire::InfoBlock& Info() const { return info_; }
     const keyboardwire::KeyMaps& Maps() const { return maps_; }
     // key count x 3 bytes; empty before the first successful ReadDeviceInfo.

@@ -57,17 +57,43 @@ KeyMaps EmptyMaps() {
 }
 
 KeyMaps BuildKeyMaps(std::span<const uint8_t> keyTable, std::span<const uint8_t> lightOrder) {
+    return MapAssignedKeys(keyTable, lightOrder, {});
+}
+
+KeyMaps MapAssignedKeys(std::span<const uint8_t> keyTable, std::span<const uint8_t> lightOrder,
+                        std::span<const KeyAssignment> keys) {
     KeyMaps maps = EmptyMaps();
     const size_t count = std::min(keyTable.size() / 3, size_t{kUnmapped});
-    for (size_t position = 0; position < kKeyboardPositionCount; ++position) {
-        const KeyFunctionCode& code = DefaultKeyTable[position];
+    std::vector<bool> claimed(count, false);
+    const auto firstFree = [&](const KeyFunctionCode& code) -> uint8_t {
         for (size_t key = 0; key < count; ++key) {
-            if (keyTable[3 * key] == code.type && keyTable[3 * key + 1] == code.param1 &&
+            if (!claimed[key] && keyTable[3 * key] == code.type && keyTable[3 * key + 1] == code.param1 &&
                 keyTable[3 * key + 2] == code.param2) {
-                maps.keyCode[position] = static_cast<uint8_t>(key);
-                break;
+                return static_cast<uint8_t>(key);
             }
         }
+        return kUnmapped;
+    };
+    const auto assigned = [&keys](size_t position) {
+        const KeyAssignment& key = keys[position];
+        return KeyFunctionCode{key.code1, key.code2, key.code3};
+    };
+    const size_t listed = std::min(keys.size(), kKeyboardPositionCount);
+    for (size_t position = 0; position < listed; ++position) {
+        if (assigned(position) == DefaultKeyTable[position]) {
+            continue;
+        }
+        maps.keyCode[position] = firstFree(assigned(position));
+        if (maps.keyCode[position] != kUnmapped) {
+            claimed[maps.keyCode[position]] = true;
+        }
+    }
+    for (size_t position = 0; position < kKeyboardPositionCount; ++position) {
+        if (position >= listed || assigned(position) == DefaultKeyTable[position]) {
+            maps.keyCode[position] = firstFree(DefaultKeyTable[position]);
+        }
+    }
+    for (size_t position = 0; position < kKeyboardPositionCount; ++position) {
         const uint8_t key = maps.keyCode[position];
         if (key != kUnmapped && key < lightOrder.size()) {
             maps.lightOrder[position] = lightOrder[key];

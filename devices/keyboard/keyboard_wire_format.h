@@ -93,6 +93,15 @@ KeyMaps EmptyMaps();
 // is the light-order entry of its key (kUnmapped when the table is too short).
 KeyMaps BuildKeyMaps(std::span<const uint8_t> keyTable, std::span<const uint8_t> lightOrder);
 
+// A key given another function no longer shows its default code when the table is read again,
+// and its new code may be another position's default. With the functions the profile says each
+// position was given, the positions given another function first take the first unclaimed key
+// holding that function; then every other position the first unclaimed key holding its default
+// code (positions with the same default still share it). Equals BuildKeyMaps while every
+// position has its default function.
+KeyMaps MapAssignedKeys(std::span<const uint8_t> keyTable, std::span<const uint8_t> lightOrder,
+                        std::span<const KeyAssignment> keys);
+
 // The key table to write: the table read at start-up with the code of every mapped position of
 // the list replaced (list entry i belongs to host position i). Firmware keys no position maps
 // to keep their code.
