@@ -38,7 +38,7 @@ int main(int argc, char** argv) {
     const CCommandLine command_line({
         {"hid", "list the HID entries of the bus, describe a report descriptor",
          [] { return std::make_unique<CHidCommand>(platform::hid::ProcessBackend()); }},
-        {"sim", "list the emulated devices, press an emulated mouse's buttons",
+        {"sim", "list the emulated devices, press an emulated mouse's buttons or keyboard's keys",
          [&simulated] { return std::make_unique<CSimCommand>(simulated); }},
         {"devices", "list the connected devices' interfaces and their paths",
          [] { return std::make_unique<CDevicesCommand>(); }},
