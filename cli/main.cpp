@@ -8,6 +8,7 @@
 #include "cli/doctor_command.h"
 #include "cli/headset_command.h"
 #include "cli/hid_command.h"
+#include "cli/keyboard_command.h"
 #include "cli/mouse_command.h"
 #include "cli/profile_command.h"
 #include "cli/sim_command.h"
@@ -40,12 +41,14 @@ int main(int argc, char** argv) {
     const CCommandLine command_line({
         {"hid", "list the HID entries of the bus, describe a report descriptor",
          [] { return std::make_unique<CHidCommand>(platform::hid::ProcessBackend()); }},
-        {"sim", "list the emulated devices, press an emulated mouse's buttons",
+        {"sim", "list the emulated devices, press an emulated mouse's buttons or keyboard's keys",
          [&simulated] { return std::make_unique<CSimCommand>(simulated); }},
         {"devices", "list the connected devices' interfaces and their paths",
          [] { return std::make_unique<CDevicesCommand>(); }},
         {"mouse", "read and change the connected mouse: DPI stages, polling, light, keys",
          [] { return std::make_unique<CMouseCommand>(); }},
+        {"keyboard", "read and change the connected keyboard: keys, polling, flags, light, macros",
+         [] { return std::make_unique<CKeyboardCommand>(); }},
         {"update", "ask the update service about the program and the named devices' firmware",
          [] { return std::make_unique<CUpdateCommand>(); }},
         {"doctor", "check what a working device needs and say how to fix what is missing",

@@ -1,5 +1,6 @@
 #include "cli/mouse_command.h"
 
+#include "cli/command_arguments.h"
 #include "cli/device_session.h"
 #include "cli/function_argument.h"
 #include "cli/mouse_verifier.h"
@@ -22,58 +23,13 @@
 #include <ostream>
 
 using namespace mousewire;
+using namespace command_arguments;
 
 namespace {
 
 constexpr const char* kNoMouseText =
     "No Norvik mouse is connected. Plug one in (or set "
     "NORVIK_SIMULATE=mouse3389 to try an emulated one).";
-
-// The parsed command line of one mouse subcommand.
-struct Arguments {
-    std::vector<std::string> words;              // the subcommand and its positional values
-    std::map<std::string, std::string> options;  // --name value
-    bool json = false;
-    bool verify = false;
-};
-
-// Splits the words from the options; false with a message for an option that
-// lacks its value.
-bool ParseArguments(const std::vector<std::string>& args, Arguments& parsed, std::string& error) {
-    for (size_t index = 0; index < args.size(); ++index) {
-        const std::string& arg = args[index];
-        if (arg == "--json") {
-            parsed.json = true;
-        } else if (arg == "--verify") {
-            parsed.verify = true;
-        } else if (arg.rfind("--", 0) == 0 && arg != "--help") {
-            if (index + 1 >= args.size()) {
-                error = "option " + arg + " needs a value";
-                return false;
-            }
-            parsed.options[arg.substr(2)] = args[++index];
-        } else {
-            parsed.words.push_back(arg);
-        }
-    }
-    return true;
-}
-
-// A decimal number within [low, high], or nothing.
-std::optional<int> ParseNumber(const std::string& text, int low, int high) {
-    int value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size() || value < low || value > high) {
-        return std::nullopt;
-    }
-    return value;
-}
-
-std::string Hex(unsigned value, int digits) {
-    char text[16];
-    std::snprintf(text, sizeof(text), "0x%0*X", digits, value);
-    return text;
-}
 
 constexpr KeyFunctionCode kLeftButtonCode{FunctionType::kMouseButton, 0x01, 0x00};
 
@@ -83,12 +39,6 @@ bool IsLastLeftButton(const std::vector<KeyAssignment>& keys, size_t button) {
         return KeyFunctionCode{key.code1, key.code2, key.code3} == kLeftButtonCode;
     };
     return isLeft(keys[button]) && std::count_if(keys.begin(), keys.end(), isLeft) == 1;
-}
-
-void PrintJson(std::ostream& out, const Json::Value& value) {
-    Json::StreamWriterBuilder builder;
-    builder["indentation"] = "  ";
-    out << Json::writeString(builder, value) << "\n";
 }
 
 // The first bound mouse with its firmware read back and its active profile
@@ -320,23 +270,6 @@ int Polling(CMouseContext& mouse, const Arguments& args, std::ostream& out, std:
     CMouseSettings settings(mouse.Profile(), mouse.Protocol());
     return ReportWrite(settings.SetPollingRate(*option), "polling option " + std::to_string(*option), args,
                        out, err);
-}
-
-// RRGGBB (an optional leading '#') into the light record.
-bool ParseColour(std::string text, LightInfo& light) {
-    if (!text.empty() && text[0] == '#') {
-        text.erase(0, 1);
-    }
-    unsigned value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, 16);
-    if (text.size() != 6 || error != std::errc() || end != text.data() + text.size()) {
-        return false;
-    }
-    light.red = static_cast<uint8_t>(value >> 16);
-    light.green = static_cast<uint8_t>(value >> 8);
-    light.blue = static_cast<uint8_t>(value);
-    light.multiColor = 0;  // a chosen colour ends multicolour, as in the lighting panel
-    return true;
 }
 
 int Light(CMouseContext& mouse, const Arguments& args, std::ostream& out, std::ostream& err) {

@@ -3,6 +3,7 @@
 #include "sim/mouse_firmware.h"
 #include "sim/sim_device_registry.h"
 #include "sim/simulated_headset.h"
+#include "sim/simulated_keyboard.h"
 #include "sim/simulated_mouse.h"
 
 #include <charconv>
@@ -16,7 +17,7 @@ int ActiveStage(const CSimulatedMouse& mouse) {
     return memory[profile * mouse_record::kSize + mouse_record::kActiveStage] + 1;
 }
 
-bool ParseProfile(const std::string& text, unsigned& profile) {
+bool ParseUnsigned(const std::string& text, unsigned& profile) {
     const auto result = std::from_chars(text.data(), text.data() + text.size(), profile);
     return result.ec == std::errc() && result.ptr == text.data() + text.size();
 }
@@ -28,16 +29,19 @@ void CSimCommand::PrintHelp(std::ostream& out) const {
            "       norvikctl sim press NAME dpi\n"
            "       norvikctl sim press NAME profile N\n"
            "       norvikctl sim press NAME light\n"
+           "       norvikctl sim press keyboard key K\n"
            "       norvikctl sim battery NAME PERCENT\n"
-           "Presses a button of an emulated mouse or headset (NORVIK_SIMULATE=NAME) as its user would,\n"
-           "or sets the battery level (0-100) the emulated headset reports.\n";
+           "Presses a button of an emulated mouse or headset (NORVIK_SIMULATE=NAME) or a key of the\n"
+           "emulated keyboard (firmware key K; light: the keyboard's own light-effect key) as its user\n"
+           "would, or sets the battery level (0-100) the emulated headset reports.\n";
 }
 
 int CSimCommand::Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     if (args.size() == 1 && args[0] == "list") {
         return List(out);
     }
-    if (args.size() == 3 && args[0] == "press" && args[2] == "light") {
+    if (args.size() == 3 && args[0] == "press" && args[2] == "light" &&
+        args[1] != CSimulatedKeyboard::kName) {
         return Headset(args, out, err);
     }
     if (!args.empty() && args[0] == "press") {
@@ -59,9 +63,12 @@ int CSimCommand::List(std::ostream& out) const {
 }
 
 int CSimCommand::Press(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) const {
+    if (args.size() >= 2 && args[1] == CSimulatedKeyboard::kName) {
+        return PressKeyboard(args, out, err);
+    }
     const bool dpi = args.size() == 3 && args[2] == "dpi";
     unsigned profile = 0;
-    const bool profileButton = args.size() == 4 && args[2] == "profile" && ParseProfile(args[3], profile);
+    const bool profileButton = args.size() == 4 && args[2] == "profile" && ParseUnsigned(args[3], profile);
     if (!dpi && !profileButton) {
         PrintHelp(err);
         return kExitUsage;
@@ -96,7 +103,7 @@ int CSimCommand::Headset(const std::vector<std::string>& args, std::ostream& out
     const std::string& name = args[1];
     unsigned percent = 0;
     const bool battery = args[0] == "battery";
-    if (battery && (!ParseProfile(args[2], percent) || percent > 100)) {
+    if (battery && (!ParseUnsigned(args[2], percent) || percent > 100)) {
         err << "norvikctl sim: the battery level is a number from 0 to 100, not \"" << args[2] << "\"\n";
         return kExitUsage;
     }
@@ -118,5 +125,40 @@ int CSimCommand::Headset(const std::vector<std::string>& args, std::ostream& out
     }
     headset->PressLightButton();
     out << name << ": light mode " << static_cast<int>(headset->Memory()[1]) << "\n";
+    return kExitOk;
+}
+
+int CSimCommand::PressKeyboard(const std::vector<std::string>& args, std::ostream& out,
+                               std::ostream& err) const {
+    if (bus_ == nullptr) {
+        err << "norvikctl sim: no device is emulated; set NORVIK_SIMULATE, for example "
+               "NORVIK_SIMULATE=keyboard\n";
+        return kExitFailure;
+    }
+    auto* keyboard = dynamic_cast<CSimulatedKeyboard*>(bus_->DeviceNamed(CSimulatedKeyboard::kName).get());
+    if (keyboard == nullptr) {
+        err << "norvikctl sim: no emulated keyboard is plugged in; see \"norvikctl sim list\"\n";
+        return kExitFailure;
+    }
+    const bool light = args.size() == 3 && args[2] == "light";
+    unsigned key = 0;
+    const bool keyPress = args.size() == 4 && args[2] == "key" && ParseUnsigned(args[3], key);
+    if (!light && !keyPress) {
+        PrintHelp(err);
+        return kExitUsage;
+    }
+    if (light) {
+        keyboard->ChangeLightOnKeyboard();
+        const std::vector<uint8_t> memory = keyboard->Memory();
+        const size_t slot = memory[0] < CKeyboardFirmware::kSlotCount ? memory[0] : 0;
+        out << "keyboard: light mode " << int{memory[slot * CKeyboardFirmware::kRecordSize + 1]} << "\n";
+        return kExitOk;
+    }
+    if (!keyboard->PressKey(key)) {
+        err << "norvikctl sim: the keyboard has firmware keys 0 to " << keyboard->KeyCount() - 1 << "; key "
+            << args[3] << " is not one of them\n";
+        return kExitFailure;
+    }
+    out << "keyboard: firmware key " << key << " pressed and released\n";
     return kExitOk;
 }

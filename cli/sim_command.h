@@ -12,6 +12,8 @@
 //   sim press NAME profile N       presses its profile button to make profile N active
 //   sim press NAME light           presses the headset's light button (next light mode)
 //   sim battery NAME PERCENT       sets the battery level the emulated headset reports
+//   sim press keyboard key K       presses and releases the keyboard's firmware key K
+//   sim press keyboard light       changes the light effect on the keyboard itself
 // A press changes the emulated firmware as the real button does (kept in NORVIK_SIM_STATE) and
 // announces it with consumer usage 0x0401, as the mouse does towards the program.
 class CSimCommand : public CCliCommand {
@@ -26,6 +28,7 @@ private:
     int List(std::ostream& out) const;
     int Press(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) const;
     int Headset(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) const;
+    int PressKeyboard(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) const;
 
     std::shared_ptr<CSimHidBus> bus_;
 };

@@ -58,11 +58,16 @@ void CDeviceSyncThread::HandleReport(const uint8_t* report, size_t length) {
     const uint32_t usage =
         first.is_button_data ? (first.usages.empty() ? 0 : first.usages.front()) : first.usage;
     platform::DebugOutput("接收到自动添加设备的同步信息要求  TEST\n");
+    const uint32_t range = usage & 0xFF00;
+    if ((range == kKeyPressedUsage || range == kKeyReleasedUsage) && keyEvent_) {
+        keyEvent_(static_cast<int>(usage & 0xFF), range == kKeyPressedUsage ? kKeyPressed : kKeyReleased);
+        return;
+    }
     if (usage != kResyncUsage) {
         return;
     }
     platform::DebugOutput("接收到自动添加设备的同步信息要求\n");
     if (request_) {
-        request_(kResyncDelayMs);
+        request_(delayMs_);
     }
 }

@@ -313,6 +313,9 @@ void CPellixUSBDevice::SetSlotRow(const InterfaceSlot& row) {
     connection_ =
         std::make_unique<CDeviceConnection>(row, backend_ ? backend_ : platform::hid::ProcessBackend());
     connection_->SyncThread().SetResyncRequest([this](int delayMs) { PostResync(delayMs); });
+    if (row.kind == kKindKeyboard) {
+        connection_->SyncThread().SetResyncDelay(CDeviceSyncThread::kKeyboardResyncDelayMs);
+    }
 }
 
 // On the sync thread: only the main window may arm the device bar item's timer.

@@ -2,6 +2,7 @@
 
 #include "device/command_report.h"
 #include "profile/json_access.h"
+#include "sim/firmware_memory.h"
 
 #include <algorithm>
 #include <cstring>
@@ -14,8 +15,6 @@ constexpr uint8_t kStatusOk = 0x00;
 constexpr uint8_t kOnlineMarker = 0xFF;
 constexpr uint8_t kLightModes = 12;
 constexpr uint8_t kHighestLightSpeed = 4;
-constexpr size_t kImageHeaderSize = 16;
-constexpr size_t kImageSignature = 0x55AA;
 
 struct StageColour {
     uint8_t red, green, blue;
@@ -27,49 +26,6 @@ constexpr StageColour kStageColours[mouse_record::kStageCount] = {
 
 size_t AddressOf(const uint8_t* request) {
     return static_cast<size_t>(request[5]) | static_cast<size_t>(request[6]) << 8;
-}
-
-std::string ToHex(const std::vector<uint8_t>& bytes) {
-    static const char kDigits[] = "0123456789abcdef";
-    std::string text;
-    text.reserve(bytes.size() * 2);
-    for (uint8_t byte : bytes) {
-        text.push_back(kDigits[byte >> 4]);
-        text.push_back(kDigits[byte & 0x0F]);
-    }
-    return text;
-}
-
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
-}
-
-// Replaces target only when the text is hex of exactly its size, so a damaged state file
-// never leaves a memory half loaded.
-void FromHex(const Json::Value& value, std::vector<uint8_t>& target) {
-    const std::string text = CJsonAccess::String(value);
-    if (text.size() != target.size() * 2) {
-        return;
-    }
-    std::vector<uint8_t> bytes(target.size());
-    for (size_t i = 0; i < bytes.size(); ++i) {
-        const int high = HexDigit(text[2 * i]);
-        const int low = HexDigit(text[2 * i + 1]);
-        if (high < 0 || low < 0) {
-            return;
-        }
-        bytes[i] = static_cast<uint8_t>(high << 4 | low);
-    }
-    target = std::move(bytes);
 }
 
 }  // namespace
@@ -189,7 +145,7 @@ uint8_t CMouseFirmware::EndTransfer() {
     uint8_t status = kStatusOk;
     for (auto [memory, before] :
          {std::pair{&macroMemory_, &macroBefore_}, std::pair{&shootMemory_, &shootBefore_}}) {
-        if (*before && !ImageValid(*memory)) {
+        if (*before && !firmware_memory::ImageValid(*memory)) {
             *memory = std::move(**before);
             status = kStatusRejected;
         }
@@ -247,32 +203,6 @@ bool CMouseFirmware::ParameterByteValid(size_t offset, uint8_t value) const {
     }
 }
 
-// The image layout: 0x55AA, total size, entry count, zeros up to byte 16; one 16-bit offset per
-// entry; then the entries in order, each a 16-bit event count, two zero bytes and 4-byte events,
-// ending exactly at the total size.
-bool CMouseFirmware::ImageValid(std::span<const uint8_t> memory) {
-    const auto u16 = [&memory](size_t at) { return static_cast<size_t>(memory[at] | memory[at + 1] << 8); };
-    if (memory.size() < kImageHeaderSize || u16(0) != kImageSignature) {
-        return false;
-    }
-    const size_t size = u16(2);
-    const size_t count = u16(4);
-    if (size > memory.size() || kImageHeaderSize + 2 * count > size ||
-        std::any_of(memory.begin() + 6, memory.begin() + kImageHeaderSize,
-                    [](uint8_t b) { return b != 0; })) {
-        return false;
-    }
-    size_t next = kImageHeaderSize + 2 * count;
-    for (size_t entry = 0; entry < count; ++entry) {
-        if (u16(kImageHeaderSize + 2 * entry) != next || next + 4 > size || memory[next + 2] != 0 ||
-            memory[next + 3] != 0) {
-            return false;
-        }
-        next += 4 + 4 * u16(next);
-    }
-    return next == size;
-}
-
 uint8_t CMouseFirmware::ReadFrom(std::span<const uint8_t> source, const uint8_t* request,
                                  Report& reply) const {
     const size_t address = AddressOf(request);
@@ -325,18 +255,18 @@ void CMouseFirmware::SetOnline(bool online) {
 
 Json::Value CMouseFirmware::SaveState() const {
     Json::Value state(Json::objectValue);
-    state["memory"] = ToHex(memory_);
-    state["key_table"] = ToHex(keyTable_);
-    state["macro_memory"] = ToHex(macroMemory_);
-    state["shoot_memory"] = ToHex(shootMemory_);
+    state["memory"] = firmware_memory::ToHex(memory_);
+    state["key_table"] = firmware_memory::ToHex(keyTable_);
+    state["macro_memory"] = firmware_memory::ToHex(macroMemory_);
+    state["shoot_memory"] = firmware_memory::ToHex(shootMemory_);
     return state;
 }
 
 void CMouseFirmware::LoadState(const Json::Value& state) {
-    FromHex(CJsonAccess::Member(state, "memory"), memory_);
-    FromHex(CJsonAccess::Member(state, "key_table"), keyTable_);
-    FromHex(CJsonAccess::Member(state, "macro_memory"), macroMemory_);
-    FromHex(CJsonAccess::Member(state, "shoot_memory"), shootMemory_);
+    firmware_memory::FromHex(CJsonAccess::Member(state, "memory"), memory_);
+    firmware_memory::FromHex(CJsonAccess::Member(state, "key_table"), keyTable_);
+    firmware_memory::FromHex(CJsonAccess::Member(state, "macro_memory"), macroMemory_);
+    firmware_memory::FromHex(CJsonAccess::Member(state, "shoot_memory"), shootMemory_);
     if (memory_[0] >= model_.profileCount) {
         memory_[0] = 0;
     }

@@ -84,7 +84,6 @@ private:
                        const uint8_t* request);
     bool ParameterBytesValid(const uint8_t* request) const;
     bool ParameterByteValid(size_t offset, uint8_t value) const;
-    static bool ImageValid(std::span<const uint8_t> memory);
 
     MouseModel model_;
     MouseInfoBlock info_{};

@@ -1,6 +1,7 @@
 #include "sim/mouse_model.h"
 #include "sim/sim_device_registry.h"
 #include "sim/simulated_headset.h"
+#include "sim/simulated_keyboard.h"
 #include "sim/simulated_mouse.h"
 
 #include <memory>
@@ -10,4 +11,5 @@ void RegisterStandardEmulators(CSimDeviceRegistry& registry) {
         registry.Register(model().name, [model] { return std::make_unique<CSimulatedMouse>(model()); });
     }
     registry.Register("hs6533", [] { return std::make_unique<CSimulatedHeadset>(); });
+    registry.Register(CSimulatedKeyboard::kName, [] { return std::make_unique<CSimulatedKeyboard>(); });
 }

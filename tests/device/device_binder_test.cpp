@@ -3,6 +3,7 @@
 #include "device/device_discovery.h"
 #include "sim/mouse_model.h"
 #include "sim/sim_hid_bus.h"
+#include "sim/simulated_keyboard.h"
 #include "sim/simulated_mouse.h"
 #include "tests/support/debug_capture.h"
 
@@ -12,7 +13,9 @@
 #include <chrono>
 #include <condition_variable>
 #include <functional>
+#include <mutex>
 #include <thread>
+#include <vector>
 
 namespace {
 
@@ -185,4 +188,42 @@ TEST_F(DiscoveryWithMice, SupportedDevicesThatCannotBeOpenedAreNamedOnce) {
     EXPECT_FALSE(devices[1]->Command().IsOpen());
     EXPECT_NE(CDeviceAccessCheck::Hint("/dev/hidraw3").find("/dev/hidraw3 cannot be opened"),
               std::string::npos);
+}
+
+// The keyboard's consumer collection: its own resync delay, and its key reports as key events.
+TEST(DiscoveryWithKeyboard, KeyReportsBecomeKeyEventsAndALightChangeAsksForAResync) {
+    auto bus = std::make_shared<CSimHidBus>();
+    const int slot = FindSlot(SupportedInterfaces(), 0, 0, kKindKeyboard, kSubKindCommand);
+    ASSERT_GE(slot, 0);
+    CDeviceConnection keyboardConnection(SupportedInterfaces()[slot], bus);
+    CDeviceBinder binder;
+    binder.Add(keyboardConnection);
+    CDeviceDiscovery discovery{binder, bus};
+    auto keyboard = std::make_shared<CSimulatedKeyboard>();
+    bus->Plug(CSimulatedKeyboard::kName, keyboard);
+
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::vector<std::pair<int, int>> events;  // (firmware key, state); resyncs as (-1, delay)
+    CDeviceSyncThread& sync = keyboardConnection.SyncThread();
+    sync.SetResyncDelay(CDeviceSyncThread::kKeyboardResyncDelayMs);
+    sync.SetResyncRequest([&](int delayMs) {
+        std::lock_guard lock(mutex);
+        events.emplace_back(-1, delayMs);
+        changed.notify_all();
+    });
+    sync.SetKeyEvent([&](int key, int state) {
+        std::lock_guard lock(mutex);
+        events.emplace_back(key, state);
+        changed.notify_all();
+    });
+    ASSERT_TRUE(discovery.RunPass());
+    ASSERT_TRUE(WaitFor([&] { return sync.Running(); }));
+
+    ASSERT_TRUE(keyboard->PressKey(0x7B));
+    keyboard->ChangeLightOnKeyboard();
+    std::unique_lock lock(mutex);
+    ASSERT_TRUE(changed.wait_for(lock, std::chrono::seconds(5), [&] { return events.size() >= 3; }));
+    const std::vector<std::pair<int, int>> expected = {{0x7B, 1}, {0x7B, 2}, {-1, 100}};
+    EXPECT_EQ(events, expected);
 }

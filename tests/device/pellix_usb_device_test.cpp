@@ -1,4 +1,5 @@
 #include "device/pellix_usb_device.h"
+#include "device/device_tables.h"
 #include "tests/support/debug_capture.h"
 #include "tests/support/page_host.h"
 #include "tests/support/qt_application.h"
@@ -127,4 +128,13 @@ TEST(PellixUsbDevice, TheLightThreadIdlesWithoutADeviceAndStopsWithItsExitText) 
     EXPECT_EQ(device.LightSteps(), 0u);  // nothing to animate while no channel is open
     EXPECT_NE(capture.Text().find("MS灯光线程设定退出"), std::string::npos);
     EXPECT_NE(capture.Text().find("线程退出：：对象处于激发状态"), std::string::npos);
+}
+
+TEST(PellixUsbDevice, TheKeyboardAsksToBeReadAgainSoonerThanTheMice) {
+    for (const InterfaceSlot& row : SupportedInterfaces()) {
+        CPellixUSBDevice device;
+        device.SetSlotRow(row);
+        const int expected = row.kind == kKindKeyboard ? 100 : 500;
+        EXPECT_EQ(device.Connection().SyncThread().ResyncDelay(), expected) << row.kind;
+    }
 }
