@@ -422,6 +422,8 @@ void CMacroControlUI::StartRecording(int timeMode, int hookMode) {
     const uint32_t fixed =
         timeMode == CMacroRecorder::kConstantTime ? ReadFixedDelay() : recorder_.FixedDelay();
     recorder_.Start(timeMode, fixed);
+    // Only a row of this recording takes the measured time: rows from before keep their delays.
+    recorded_ = false;
     hookMode_ = hookMode;
     SetRecordingState(true);
 }
