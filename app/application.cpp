@@ -9,6 +9,7 @@
 #include "platform/ipc/broadcast_bus.h"
 #include "platform/ipc/shell_messages.h"
 #include "platform/ipc/single_instance.h"
+#include "platform/ipc/sleep_watch.h"
 #include "platform/paths.h"
 #include "platform/settings/settings_store.h"
 #include "ui/toolkit/message_queue.h"
@@ -59,6 +60,10 @@ int CApplication::Run() {
     bus.Listen(platform::ipc::kLightControlCommandName);
     bus.SetMessageHandler([hwnd](std::uint32_t message, std::uint64_t wParam, std::int64_t lParam) {
         ui::PostMessage(hwnd, message, wParam, lParam);
+    });
+    // logind's sleep signal stands in for the power broadcasts: 4 suspending, 18 resumed.
+    platform::ipc::CSleepWatch sleep([hwnd](bool goingToSleep) {
+        ui::PostMessage(hwnd, ui::WM_POWERBROADCAST, goingToSleep ? kPowerSuspend : kPowerResume);
     });
     window->CenterWindow();
 

@@ -16,6 +16,7 @@
 #include "ui/controls/mp_device_power_ui.h"
 #include "ui/controls/redio_macro_button_ui.h"
 #include "ui/controls/select_panel_ui.h"
+#include "ui/controls/update_info_list_item_ui.h"
 #include "ui/controls/wnd_ui.h"
 #include "ui/toolkit/control_factory.h"
 #include "ui/toolkit/dialog_builder.h"
@@ -52,7 +53,7 @@ const std::array<SClassRow, 22>& ClassTable() {
         {"CWndUI", Make<ui::CWndUI>},
         {"CSelectPanelUI", Make<ui::CSelectPanelUI>},
         {"CDeviceKeyButtonUI", Make<ui::CDeviceKeyButtonUI>},
-        {"CUpdateInfoListItemUI", {}},
+        {"CUpdateInfoListItemUI", Make<ui::CUpdateInfoListItemUI>},
         {"CDeviceOptionUI", Make<ui::CDeviceOptionUI>},
         {"CMpDevicePowerUI", Make<ui::CMpDevicePowerUI>},
         {"CComboEditContainerElementUI", Make<ui::CComboEditContainerElementUI>},

@@ -7,8 +7,14 @@
 #include "ui/toolkit/paint_manager_ui.h"
 #include "ui/toolkit/resource_manager.h"
 
+#include <QFontDatabase>
+#include <QString>
+
+#include <algorithm>
 #include <array>
+#include <cctype>
 #include <cstdlib>
+#include <sstream>
 
 namespace app {
 namespace {
@@ -45,12 +51,87 @@ long StoredNumber(const std::string& text) {
     return std::strtol(limited.c_str(), nullptr, 10);
 }
 
+struct SFamilyFallback {
+    const char* family;
+    const char* fallback;
+};
+
+// A Linux desktop seldom has the table's families; these Noto families cover the same
+// scripts and come with the distribution's font packages.
+constexpr std::array<SFamilyFallback, 4> kFallbacks{{{"汉仪菱心体简", "Noto Sans CJK SC"},
+                                                     {"Noto Sans CJK TC Regular", "Noto Sans CJK TC"},
+                                                     {"Noto Sans Thai", "Noto Sans Thai"},
+                                                     {"Verdana Unicode MS", "Noto Sans"}}};
+
+std::string Lower(std::string text) {
+    for (char& c : text) {
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    }
+    return text;
+}
+
+// "zh_TW.UTF-8@variant" -> {"zh", "tw"}; the territory is empty when the locale has none.
+std::pair<std::string, std::string> LanguageAndTerritory(const std::string& locale) {
+    const std::string bare = Lower(locale.substr(0, locale.find_first_of(".@")));
+    const std::size_t separator = bare.find_first_of("_-");
+    if (separator == std::string::npos) {
+        return {bare, {}};
+    }
+    return {bare.substr(0, separator), bare.substr(separator + 1)};
+}
+
+int IndexNamed(const std::vector<SLanguageEntry>& entries, const std::string& name) {
+    if (name.empty()) {
+        return -1;
+    }
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        if (Lower(entries[i].name) == name) {
+            return static_cast<int>(i);
+        }
+    }
+    return -1;
+}
+
 }  // namespace
 
-CLanguageChoice::CLanguageChoice(std::string languageList, CSettingsStore settings)
-    : languageList_(languageList.empty() ? CDataFolders::DefaultDataFolder() + kLanguageListFile
-                                         : std::move(languageList)),
-      settings_(std::move(settings)) {}
+CLanguageChoice::CLanguageChoice(std::string languageList, CSettingsStore settings,
+                                 std::vector<std::string> locales)
+    : languageList_(languageList.empty() ? DefaultListFile() : std::move(languageList)),
+      settings_(std::move(settings)),
+      locales_(std::move(locales)) {}
+
+std::string CLanguageChoice::DefaultListFile() {
+    return CDataFolders::DefaultDataFolder() + kLanguageListFile;
+}
+
+std::vector<std::string> CLanguageChoice::UserLocales() {
+    for (const char* variable : {"LANGUAGE", "LC_ALL", "LC_MESSAGES", "LANG"}) {
+        const char* value = std::getenv(variable);
+        if (value == nullptr || *value == '\0') {
+            continue;
+        }
+        std::vector<std::string> locales;
+        std::istringstream list(value);
+        for (std::string locale; std::getline(list, locale, ':');) {
+            locales.push_back(locale);
+        }
+        return locales;
+    }
+    return {};
+}
+
+int CLanguageChoice::IndexForLocales(const std::vector<SLanguageEntry>& entries,
+                                     const std::vector<std::string>& locales) {
+    for (const std::string& locale : locales) {
+        const auto [language, territory] = LanguageAndTerritory(locale);
+        for (const std::string& name : {language, territory}) {
+            if (const int index = IndexNamed(entries, name); index >= 0) {
+                return index;
+            }
+        }
+    }
+    return -1;
+}
 
 std::vector<SLanguageEntry> CLanguageChoice::ReadList(const std::string& path) {
     const Json::Value root = CJsonDocument().ReadJsonValue(path);
@@ -89,13 +170,25 @@ void CLanguageChoice::SetFonts(ui::CPaintManagerUI& window, const std::string& f
     window.NeedUpdate();
 }
 
+std::string CLanguageChoice::InstalledFamily(const std::string& family) {
+    if (QFontDatabase::hasFamily(QString::fromStdString(family))) {
+        return family;
+    }
+    for (const SFamilyFallback& row : kFallbacks) {
+        if (family == row.family) {
+            return row.fallback;
+        }
+    }
+    return family;
+}
+
 int CLanguageChoice::ReadStoredIndex() const {
     const std::optional<std::string> stored = settings_.QueryValue(kProductSettingsKey, kLanguageValueName);
+    const std::vector<SLanguageEntry> entries = ReadList(languageList_);
     if (!stored) {
-        return 0;
+        return std::max(IndexForLocales(entries, locales_), 0);
     }
     const long id = StoredNumber(*stored);
-    const std::vector<SLanguageEntry> entries = ReadList(languageList_);
     for (std::size_t i = 0; i < entries.size(); ++i) {
         if (entries[i].id == id) {
             return static_cast<int>(i);
@@ -110,7 +203,7 @@ bool CLanguageChoice::Apply(int index, ui::CPaintManagerUI& window) {
     }
     const std::string family = FontFamilyFor(index, current_);
     if (!family.empty()) {
-        SetFonts(window, family);
+        SetFonts(window, InstalledFamily(family));
     }
     current_ = index;
     const std::vector<SLanguageEntry> entries = ReadList(languageList_);

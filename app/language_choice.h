@@ -15,8 +15,11 @@ class CPaintManagerUI;
 // "SOFTWARE\<product>" / "LANGUAGE" of the settings store, which is only written when that key
 // exists (the program's first start creates it).
 //
-// Failures: a missing key, value or list, or a stored id that the list lacks, read as index 0; a
-// missing list element or language file loads nothing new and keeps the current table.
+// Without a stored value (the first start), the language whose "Language_name" names the user's
+// locale is chosen; none names it: index 0. A stored id that the list lacks, or a missing list,
+// reads as index 0; a missing list element or language file loads nothing new and keeps the
+// current table. A font family that is not installed is replaced by the Noto family that covers
+// the language's script, so no text is drawn as empty boxes.
 //
 // Thread: the UI thread only (it drives the toolkit's language table and the window's fonts).
 
@@ -31,15 +34,28 @@ struct SLanguageEntry {
 
 class CLanguageChoice {
 public:
-    // languageList "" chooses the default data folder's "Language.config".
-    explicit CLanguageChoice(std::string languageList = {}, CSettingsStore settings = CSettingsStore());
+    // languageList "" chooses the default data folder's "Language.config"; locales are the
+    // user's message locales in order of preference ("en_GB.UTF-8", "zh_TW").
+    explicit CLanguageChoice(std::string languageList = {}, CSettingsStore settings = CSettingsStore(),
+                             std::vector<std::string> locales = UserLocales());
 
+    // The first of LANGUAGE (a ':' list), LC_ALL, LC_MESSAGES and LANG that is set and not empty.
+    static std::vector<std::string> UserLocales();
+    // The index of the first entry named by a locale's language ("en") or, failing that, its
+    // territory ("zh_TW" names "tw"); -1 when none is named.
+    static int IndexForLocales(const std::vector<SLanguageEntry>& entries,
+                               const std::vector<std::string>& locales);
+
+    // The default data folder's "Language.config".
+    static std::string DefaultListFile();
     // The elements of the list in order; a damaged element reads as empty fields.
     static std::vector<SLanguageEntry> ReadList(const std::string& path);
     // The font family for a switch from previous to index; "" when the fonts stay as they are.
     static std::string FontFamilyFor(int index, int previous);
     // Replaces the window's fonts by the shared font table in the family.
     static void SetFonts(ui::CPaintManagerUI& window, const std::string& family);
+    // The family itself when it is installed, else the installed Noto family for its script.
+    static std::string InstalledFamily(const std::string& family);
 
     // The index of the stored language in the list.
     int ReadStoredIndex() const;
@@ -54,6 +70,7 @@ private:
 
     std::string languageList_;
     CSettingsStore settings_;
+    std::vector<std::string> locales_;
     int current_ = -1;
 };
 

@@ -7,6 +7,9 @@
 #include "app/msg_wnd.h"
 #include "app/product_identity.h"
 #include "app/registered_messages.h"
+#include "app/set_wnd.h"
+#include "app/skin_frame.h"
+#include "app/skin_settings.h"
 #include "device/pellix_usb_device.h"
 #include "platform/debug.h"
 #include "platform/ipc/shell_messages.h"
@@ -29,8 +32,6 @@
 namespace app {
 namespace {
 
-constexpr unsigned PBT_APMSUSPEND = 4;
-constexpr unsigned PBT_APMRESUMEAUTOMATIC = 18;
 constexpr const char kLightOnText[] = "控制灯光";
 constexpr const char kLightOffText[] = "不控制灯光";
 constexpr const char kUpdateBadge[] = "file='sysbtn/haveNewInfo.png'";
@@ -56,7 +57,9 @@ CMainWnd::CMainWnd()
               if (CPellixUSBDevice* page = bar_ ? bar_->ActivePage() : nullptr) {
                   page->SetKeyPanelBusy(busy);
               }
-          }) {}
+          }) {
+    menuActions_["setwnd_menu"] = [this] { OpenSettingsWindow(false); };
+}
 
 CMainWnd::~CMainWnd() {
     // A window deleted while it still exists shuts down as if it were closed: its workers stop
@@ -107,11 +110,7 @@ void CMainWnd::InitWindow() {
     tray_.CreateTrayIcon(GetHWND(), kAppIconImage, kProductName, kTrayMessage);
     WatchDisplay();
     bar_ = std::make_unique<CDeviceBar>(m_pm, this);
-    bar_->SetLeavingSelected([this] {
-        if (ui::IsWindow(settingsWnd_)) {
-            ui::PostMessage(settingsWnd_, ui::WM_CLOSE);
-        }
-    });
+    bar_->SetLeavingSelected([this] { CloseChildWindows(); });
     relay_.SetWindow(GetHWND());
     AddMainWndRoutes(router_, targets_);
 }
@@ -129,6 +128,7 @@ void CMainWnd::WatchDisplay() {
 void CMainWnd::OnWindowInit() {
     SetLightControl(true, true);
     ApplyLanguage(language_.ReadStoredIndex());
+    RestoreSkin();
     if (const QScreen* screen = GetWidget()->screen()) {
         screenSize_ = screen->geometry().size();
     }
@@ -323,6 +323,40 @@ void CMainWnd::OpenAboutWindow() {
     CAboutWnd::OpenAboutWindow(GetHWND());
 }
 
+void CMainWnd::OpenSettingsWindow(bool besideThisWindow) {
+    CSetWnd::Open(GetHWND(), *this, LanguageIndex(), besideThisWindow);
+}
+
+void CMainWnd::OpenSkinChooser() {
+    CSkinFrame::Open(GetHWND(), m_pm.FindControl("skinbtn"));
+}
+
+void CMainWnd::RestoreSkin() {
+    const std::optional<SSkinImage> stored = CSkinSettings().Read();
+    if (!stored) {
+        return;
+    }
+    if (const auto image = CSkinSettings::RestorableImage(*stored, ui::CPaintManagerUI::GetResourcePath())) {
+        OnPublish(SkinChangedParam{false, 0, *image});
+    }
+}
+
+void CMainWnd::CloseChildWindows() {
+    for (ui::HWND child : {SettingsWindow(), CAboutWnd::OpenWindow()}) {
+        if (ui::IsWindow(child)) {
+            ui::PostMessage(child, ui::WM_CLOSE);
+        }
+    }
+}
+
+ui::HWND CMainWnd::SettingsWindow() const {
+    if (ui::IsWindow(settingsWnd_)) {
+        return settingsWnd_;
+    }
+    const ui::HWND open = CSetWnd::OpenWindow();
+    return ui::IsWindow(open) ? open : nullptr;
+}
+
 void CMainWnd::SetUpdateBadge(bool on) {
     ui::CControlUI* control = m_pm.FindControl("setbtn");
     if (auto* button =
@@ -371,6 +405,15 @@ void CMainWnd::BringForward() {
     ShowWindow(true, true);
 }
 
+void CMainWnd::HideToTray() {
+    // Without a tray host a hidden window could not be found again.
+    if (tray_.IsShown()) {
+        ShowWindow(false);
+        return;
+    }
+    HandleMessage(ui::WM_SYSCOMMAND, ui::SC_MINIMIZE, 0);
+}
+
 void CMainWnd::Notify(ui::TNotifyUI& msg) {
     const std::string sender = msg.pSender != nullptr ? msg.pSender->GetName() : std::string();
     if (!router_.Route(msg.sType, sender)) {
@@ -402,9 +445,7 @@ void CMainWnd::OnTrayClick(ui::LPARAM button) {
         return;
     }
     UpdateNoDeviceLink();
-    if (ui::IsWindow(settingsWnd_)) {
-        ui::PostMessage(settingsWnd_, ui::WM_CLOSE);
-    }
+    CloseChildWindows();
     if (IsVisible() && !IsMinimized()) {
         ShowWindow(false);
         return;
@@ -488,12 +529,11 @@ void CMainWnd::OnDestroy() {
     }
     lightSync_.Stop();
     for (int slot = 0; slot < kWorkerSlots; ++slot) {
+        // A slot never started has nothing to stop and nothing to report.
         platform::CWorkerThread& worker = workers_[static_cast<std::size_t>(slot)];
-        if (!worker.Running()) {
-            platform::DebugFormat("错误\n%d", slot);
-            continue;
+        if (worker.Running()) {
+            worker.Stop();
         }
-        worker.Stop();
     }
     ui::PostQuitMessage(0);
 }
@@ -517,8 +557,8 @@ ui::LRESULT CMainWnd::MessageHandler(unsigned message, ui::WPARAM wParam, ui::LP
         return 0;
     }
     if (registered.settingsRelay != 0 && message == registered.settingsRelay) {
-        if (ui::IsWindow(settingsWnd_)) {
-            ui::PostMessage(settingsWnd_, message, wParam, lParam);
+        if (ui::HWND settings = SettingsWindow()) {
+            ui::PostMessage(settings, message, wParam, lParam);
         }
         return 0;
     }
@@ -534,9 +574,9 @@ ui::LRESULT CMainWnd::MessageHandler(unsigned message, ui::WPARAM wParam, ui::LP
         return 0;
     }
     if (message == ui::WM_POWERBROADCAST) {
-        if (wParam == PBT_APMRESUMEAUTOMATIC) {
+        if (wParam == kPowerResume) {
             running_ = true;
-        } else if (wParam == PBT_APMSUSPEND) {
+        } else if (wParam == kPowerSuspend) {
             running_ = false;
         }
         lightSync_.SetRunning(running_);
@@ -674,7 +714,7 @@ void CMainWnd::ApplyLanguage(int index) {
     }
     m_pm.Invalidate();
     // The open child windows reload their texts.
-    for (ui::HWND child : {settingsWnd_, CAboutWnd::OpenWindow()}) {
+    for (ui::HWND child : {SettingsWindow(), CAboutWnd::OpenWindow()}) {
         if (ui::IsWindow(child)) {
             ui::SendMessage(child, kMsgLanguageChanged, 0);
         }

@@ -57,6 +57,10 @@ inline constexpr unsigned kMsgClearUpdateBadge = 0xC16;
 // Posted by the update thread: lParam 1 marks "setbtn" with the update badge.
 inline constexpr unsigned kMsgSetUpdateBadge = ui::WM_USER + 3;
 
+// WM_POWERBROADCAST: the machine is about to sleep, or has resumed.
+inline constexpr unsigned kPowerSuspend = 4;
+inline constexpr unsigned kPowerResume = 18;
+
 inline constexpr unsigned kTimerRefit = 1011;
 inline constexpr unsigned kTimerTrayMenu = 1032;
 inline constexpr unsigned kTimerProfileSwitch = 1055;
@@ -102,6 +106,8 @@ public:
     // Shows "No_device_Link" when no device option is visible; with none, both device tabs show 0.
     void UpdateNoDeviceLink();
     void BringForward();
+    // Hides the window to the tray; minimises it instead where the desktop shows no tray.
+    void HideToTray();
 
     // Light control: the flag, its texts and broadcast, and every lit page's flag.
     void ToggleLightControl() { SetLightControl(!lightControlled_, true); }
@@ -115,6 +121,10 @@ public:
     void ShowMessage(const std::string& textKey);
     void ShowMessageNumber(const std::string& textKey, int number);
     void OpenAboutWindow();
+    // The settings window, modal: beside this window or centred on it.
+    void OpenSettingsWindow(bool besideThisWindow);
+    // The skin chooser under "skinbtn".
+    void OpenSkinChooser();
     void StartUp() { OnWindowInit(); }
     void RootResized();
 
@@ -166,6 +176,12 @@ private:
     void ApplyLanguage(int index);
     void OnHookControl(ui::WPARAM install);
     void OnSingleKey(ui::WPARAM keyMessage, ui::LPARAM record);
+    // The picture "main.ini" names, when it is there to show.
+    void RestoreSkin();
+    // The open settings window (set by SetSettingsWindow or opened by this window), else nullptr.
+    ui::HWND SettingsWindow() const;
+    // Asks the settings window and the about window to close.
+    void CloseChildWindows();
 
     ui::CTrayIcon tray_;
     CDeviceHook hook_;

@@ -1,6 +1,7 @@
 #include "app/main_wnd_routes.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <utility>
 
@@ -31,6 +32,21 @@ Handler OnMousePage(IRouteTargets& t, std::function<void(const RoutedNotificatio
             action(n);
     };
 }
+
+// The page a row started on. A modal window lets discovery switch or remove the active page
+// meanwhile; what follows it acts on this page, or not at all once it is gone.
+class CHeldPage {
+public:
+    explicit CHeldPage(IRouteTargets& t) : t_(t), id_(t.ActivePageId()) {}
+    ~CHeldPage() { t_.HoldPage(0); }
+    CHeldPage(const CHeldPage&) = delete;
+    CHeldPage& operator=(const CHeldPage&) = delete;
+    bool StillThere() { return t_.HoldPage(id_); }
+
+private:
+    IRouteTargets& t_;
+    std::uintptr_t id_;
+};
 
 int Index(const RoutedNotification& n) {
     return static_cast<int>(n.sender.index);
@@ -68,6 +84,8 @@ void AddClickRows(CNotificationRouter& r, IRouteTargets& t) {
           [&t](const auto&) { t.CaptionCommand(IRouteTargets::Caption::Maximize); });
     r.Add(click, Match::ExactNoCase, "restorebtn",
           [&t](const auto&) { t.CaptionCommand(IRouteTargets::Caption::Restore); });
+    r.Add(click, Match::ExactNoCase, "skinbtn", [&t](const auto&) { t.OpenSkinChooser(); });
+    r.Add(click, Match::ExactNoCase, "setbtn", [&t](const auto&) { t.OpenSettingsWindow(true); });
 
     r.Add(click, Match::Prefix, "windowdeviceset_",
           [&t](const RoutedNotification& n) { t.OpenDesktopDeviceSettings(Index(n)); });
@@ -80,18 +98,21 @@ void AddClickRows(CNotificationRouter& r, IRouteTargets& t) {
           OnPage(t, [&t](const RoutedNotification& n) { t.PageLightPresetChosen(Index(n)); }));
 
     r.Add(click, Match::ExactNoCase, "default_btn", OnPage(t, [&t](const auto&) {
-              if (!t.Confirm("message_text_22"))
+              CHeldPage page(t);
+              if (!t.Confirm("message_text_22") || !page.StillThere())
                   return;
               t.PageRestoreDefaults();
           }));
     r.Add(click, Match::ExactNoCase, "device_reset_btn", OnPage(t, [&t](const auto&) {
-              if (!t.Confirm("message_text_22"))
+              CHeldPage page(t);
+              if (!t.Confirm("message_text_22") || !page.StillThere())
                   return;
               t.PageResetProfile();
               if (t.ActivePageKind() == kKindKeyboard) {
                   t.PageHideKeyEditor();
                   ReportWriteResult(t, t.PageWriteSettings());
-                  t.PageRefresh();
+                  if (page.StillThere())
+                      t.PageRefresh();
               } else if (IsMouseKind(t.ActivePageKind())) {
                   t.PageWriteSettings();
                   t.PageRefresh();
@@ -100,8 +121,10 @@ void AddClickRows(CNotificationRouter& r, IRouteTargets& t) {
               t.ReleaseEditingLock(false);
           }));
     r.Add(click, Match::ExactNoCase, "key_butt_prosave", OnPage(t, [&t](const auto&) {
+              CHeldPage page(t);
               ReportWriteResult(t, t.PageWriteSettings());
-              t.PageRefresh();
+              if (page.StillThere())
+                  t.PageRefresh();
               t.ReleaseEditingLock(false);
           }));
     r.Add(click, Match::ExactNoCase, "deng_same_mode",

@@ -3,6 +3,7 @@
 #include "app/main_wnd.h"
 #include "device/pellix_usb_device.h"
 #include "profile/device_profile_ui.h"
+#include "ui/controls/device_option_ui.h"
 #include "ui/toolkit/message_queue.h"
 #include "ui/toolkit/progress_ui.h"
 
@@ -21,7 +22,7 @@ ui::CProgressUI* AsProgress(ui::CControlUI* control) {
 }  // namespace
 
 CPellixUSBDevice& CMainWndTargets::Page() {
-    return *window_.DeviceBar().ActivePage();
+    return held_ != nullptr ? *held_ : *window_.DeviceBar().ActivePage();
 }
 
 void CMainWndTargets::StartUp() {
@@ -39,7 +40,7 @@ void CMainWndTargets::ExitProcess() {
 }
 
 void CMainWndTargets::HideMainWindow() {
-    window_.ShowWindow(false);
+    window_.HideToTray();
 }
 
 void CMainWndTargets::CloseMainWindow() {
@@ -59,6 +60,14 @@ void CMainWndTargets::CaptionCommand(Caption which) {
 
 void CMainWndTargets::OpenAboutWindow() {
     window_.OpenAboutWindow();
+}
+
+void CMainWndTargets::OpenSettingsWindow(bool besideMainWindow) {
+    window_.OpenSettingsWindow(besideMainWindow);
+}
+
+void CMainWndTargets::OpenSkinChooser() {
+    window_.OpenSkinChooser();
 }
 
 void CMainWndTargets::DeviceSelectChanged() {
@@ -129,7 +138,25 @@ void CMainWndTargets::ReleaseEditingLock(bool withBar) {
 }
 
 int CMainWndTargets::ActivePageKind() {
-    return window_.DeviceBar().ActiveKind();
+    return held_ != nullptr ? held_->DeviceKind() : window_.DeviceBar().ActiveKind();
+}
+
+std::uintptr_t CMainWndTargets::ActivePageId() {
+    return reinterpret_cast<std::uintptr_t>(window_.DeviceBar().ActivePage());
+}
+
+bool CMainWndTargets::HoldPage(std::uintptr_t id) {
+    held_ = nullptr;
+    if (id == 0) {
+        return true;
+    }
+    for (const CDeviceBar::SEntry& entry : window_.DeviceBar().Entries()) {
+        if (reinterpret_cast<std::uintptr_t>(entry.page) == id && entry.option->IsDeviceVisible()) {
+            held_ = entry.page;
+            return true;
+        }
+    }
+    return false;
 }
 
 bool CMainWndTargets::PageInKeyView() {

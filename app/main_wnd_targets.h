@@ -25,6 +25,8 @@ public:
     void ToggleLightControl() override;
     void CaptionCommand(Caption which) override;
     void OpenAboutWindow() override;
+    void OpenSettingsWindow(bool besideMainWindow) override;
+    void OpenSkinChooser() override;
     void DeviceSelectChanged() override;
     void SelectAdjacentDevice(int step) override;
     void StartProfileSwitchTimer() override;
@@ -43,6 +45,8 @@ public:
     void ReleaseEditingLock(bool withBar) override;
 
     int ActivePageKind() override;
+    std::uintptr_t ActivePageId() override;
+    bool HoldPage(std::uintptr_t id) override;
     bool PageInKeyView() override;
     void PageKeyClicked(int index) override;
     int PageWriteSettings() override;
@@ -81,13 +85,14 @@ public:
     void ShowMacroActionMenu() override;
 
 private:
-    // The active page; the tables only call page operations while there is one.
+    // The held page, else the active page; the tables only call page operations while there is one.
     CPellixUSBDevice& Page();
     void RunProfileAction(CDeviceProfileUI& panel, ProfileAction action);
     void ImportProfile(CDeviceProfileUI& panel);
     void ExportProfile(CDeviceProfileUI& panel);
 
     CMainWnd& window_;
+    CPellixUSBDevice* held_ = nullptr;
 };
 
 }  // namespace app

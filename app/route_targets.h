@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 // IRouteTargets: what the notification tables act on. The main window implements it; a test can
@@ -23,6 +24,9 @@ public:
     virtual void ToggleLightControl() = 0;  // "control_light_status"
     virtual void CaptionCommand(Caption which) = 0;
     virtual void OpenAboutWindow() = 0;
+    // The settings window: beside the main window ("setbtn") or centred on it.
+    virtual void OpenSettingsWindow(bool besideMainWindow) = 0;
+    virtual void OpenSkinChooser() = 0;               // under "skinbtn"
     virtual void DeviceSelectChanged() = 0;           // "device_select"
     virtual void SelectAdjacentDevice(int step) = 0;  // -1 previous, +1 next visible option
     virtual void StartProfileSwitchTimer() = 0;       // "device_profile_combo" (timer 1055)
@@ -47,6 +51,12 @@ public:
 
     // The active page: 0 when there is none, else its device kind (1 keyboard, 2 mouse, ...).
     virtual int ActivePageKind() = 0;
+    // The identity of the active page, 0 without one.
+    virtual std::uintptr_t ActivePageId() = 0;
+    // From here the page operations and ActivePageKind act on the page with that identity, even
+    // when another page became active meanwhile; false (and they act on the active page) when it
+    // is no longer connected. 0 lets them follow the active page again.
+    virtual bool HoldPage(std::uintptr_t id) = 0;
     // Whether the page shows its key assignment view.
     virtual bool PageInKeyView() = 0;
     // Key n was clicked in the key view (the page applies its own rules).

@@ -1,5 +1,6 @@
 #include "app/language_choice.h"
 #include "profile/json_document.h"
+#include "tests/net/environment_guard.h"
 #include "tests/support/debug_capture.h"
 #include "tests/support/profile_section.h"
 #include "tests/support/qt_application.h"
@@ -10,8 +11,13 @@
 
 #include <gtest/gtest.h>
 
+#include <QFontDatabase>
+
 #include <cstdlib>
 #include <fstream>
+#include <map>
+#include <regex>
+#include <set>
 
 namespace {
 
@@ -43,6 +49,8 @@ protected:
         return store.QueryValue(kProductSettingsKey, kLanguageValueName);
     }
 
+    // The user's own locale never decides a test's language.
+    CEnvironmentGuard locale{{"LANGUAGE", "LC_ALL", "LC_MESSAGES", "LANG"}};
     CTempDataHome home;
     std::string listFile = home.Path("Language.config");
     CSettingsStore store{home.Path("settings.json")};
@@ -142,10 +150,12 @@ TEST_F(LanguageChoiceTest, EachLanguageGetsItsFontFamily) {
 TEST_F(LanguageChoiceTest, SwitchingOnWithinTheSameFamilyKeepsTheFonts) {
     CLanguageChoice choice(listFile, store);
     choice.Apply(0, window);
-    EXPECT_EQ(window.GetFont(3).family().toStdString(), "汉仪菱心体简");
+    EXPECT_EQ(window.GetFont(3).family().toStdString(), CLanguageChoice::InstalledFamily("汉仪菱心体简"));
     choice.Apply(5, window);
-    EXPECT_EQ(window.GetFont(3).family().toStdString(), "Verdana Unicode MS");
-    EXPECT_EQ(window.GetFont(-1).family().toStdString(), "Verdana Unicode MS");
+    EXPECT_EQ(window.GetFont(3).family().toStdString(),
+              CLanguageChoice::InstalledFamily("Verdana Unicode MS"));
+    EXPECT_EQ(window.GetFont(-1).family().toStdString(),
+              CLanguageChoice::InstalledFamily("Verdana Unicode MS"));
     // The shared font table: sizes at 96 DPI, font 1 underlined, font 50 bold.
     EXPECT_EQ(window.GetFont(-1).pixelSize(), 15);
     EXPECT_EQ(window.GetFont(3).pixelSize(), 30);
@@ -158,6 +168,103 @@ TEST_F(LanguageChoiceTest, SwitchingOnWithinTheSameFamilyKeepsTheFonts) {
     choice.Apply(7, window);
     EXPECT_EQ(window.GetFont(3).family().toStdString(), "Marker");
     EXPECT_EQ(choice.CurrentIndex(), 7);
+}
+
+TEST_F(LanguageChoiceTest, WithNothingStoredTheLocaleChoosesTheLanguage) {
+    ASSERT_TRUE(store.CreateKey(kProductSettingsKey));
+    const struct {
+        std::vector<std::string> locales;
+        int index;
+    } cases[] = {
+        {{"en_US.UTF-8"}, 1},
+        {{"en"}, 1},
+        {{"zh_TW.UTF-8"}, 2},
+        {{"zh_CN.UTF-8@stroke"}, 0},
+        {{"EN_gb"}, 1},
+        {{"fr_FR.UTF-8", "en_GB"}, 1},  // a LANGUAGE list: the first one named wins
+        {{"fr_FR.UTF-8"}, 0},
+        {{"C.UTF-8"}, 0},
+        {{}, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.locales.empty() ? std::string("none") : c.locales.front());
+        EXPECT_EQ(CLanguageChoice(listFile, store, c.locales).ReadStoredIndex(), c.index);
+    }
+    // A stored value wins over the locale, even one that names no language.
+    for (const char* value : {"2052", "9999"}) {
+        ASSERT_TRUE(store.SetValue(kProductSettingsKey, kLanguageValueName, value));
+        EXPECT_EQ(CLanguageChoice(listFile, store, {"en_US.UTF-8"}).ReadStoredIndex(), 0) << value;
+    }
+}
+
+TEST_F(LanguageChoiceTest, TheLocaleVariablesAreReadInTheirOrder) {
+    const struct {
+        std::vector<std::pair<const char*, const char*>> set;
+        std::vector<std::string> locales;
+    } cases[] = {
+        {{{"LANG", "en_US.UTF-8"}}, {"en_US.UTF-8"}},
+        {{{"LANG", "en_US.UTF-8"}, {"LC_MESSAGES", "zh_TW.UTF-8"}}, {"zh_TW.UTF-8"}},
+        {{{"LC_MESSAGES", "zh_TW"}, {"LC_ALL", "fr_FR"}}, {"fr_FR"}},
+        {{{"LC_ALL", "fr_FR"}, {"LANGUAGE", "de:en_GB"}}, {"de", "en_GB"}},
+        {{{"LANGUAGE", ""}, {"LANG", "en"}}, {"en"}},
+        {{}, {}},
+    };
+    for (const auto& c : cases) {
+        CEnvironmentGuard clean{{"LANGUAGE", "LC_ALL", "LC_MESSAGES", "LANG"}};
+        for (const auto& [name, value] : c.set) {
+            setenv(name, value, 1);
+        }
+        EXPECT_EQ(CLanguageChoice::UserLocales(), c.locales);
+    }
+}
+
+TEST_F(LanguageChoiceTest, TheFirstStartStoresTheLanguageOfTheLocale) {
+    ASSERT_TRUE(store.CreateKey(kProductSettingsKey));
+    CLanguageChoice choice(listFile, store, {"en_US.UTF-8"});
+    EXPECT_TRUE(choice.Apply(choice.ReadStoredIndex(), window));
+    EXPECT_EQ(Stored(), "1033");
+    EXPECT_EQ(*ui::CResourceManager::GetInstance().GetText("message_title"), "Notice");
+}
+
+TEST_F(LanguageChoiceTest, MissingFamiliesFallBackToInstalledNotoFamilies) {
+    for (const char* family :
+         {"汉仪菱心体简", "Noto Sans CJK TC Regular", "Noto Sans Thai", "Verdana Unicode MS"}) {
+        const std::string installed = CLanguageChoice::InstalledFamily(family);
+        SCOPED_TRACE(family);
+        EXPECT_TRUE(QFontDatabase::hasFamily(QString::fromStdString(installed))) << installed;
+    }
+    EXPECT_EQ(CLanguageChoice::InstalledFamily("Noto Sans"), "Noto Sans");
+}
+
+// Every language the shipped list names has its table, and every table has every key of the others.
+TEST(LanguageFilesTest, EveryListedLanguageIsShippedWithEveryText) {
+    const std::string skin = ProgramDir() + "/skin/";
+    const std::vector<app::SLanguageEntry> entries =
+        CLanguageChoice::ReadList(ProgramDir() + "/DefaultData/Language.config");
+    ASSERT_GE(entries.size(), 2u);
+    const std::regex textKey(R"re(<Text\s+id="([^"]*)")re");
+    std::map<std::string, std::set<std::string>> keysByFile;
+    std::set<std::string> allKeys;
+    for (const app::SLanguageEntry& entry : entries) {
+        std::ifstream in(skin + entry.file);
+        ASSERT_TRUE(in) << entry.file << " is listed but not shipped";
+        const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        std::set<std::string>& keys = keysByFile[entry.file];
+        for (auto it = std::sregex_iterator(text.begin(), text.end(), textKey); it != std::sregex_iterator();
+             ++it) {
+            keys.insert((*it)[1]);
+        }
+        allKeys.insert(keys.begin(), keys.end());
+    }
+    for (const auto& [file, keys] : keysByFile) {
+        std::string missing;
+        for (const std::string& key : allKeys) {
+            if (keys.count(key) == 0) {
+                missing += " " + key;
+            }
+        }
+        EXPECT_TRUE(missing.empty()) << file << " lacks:" << missing;
+    }
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "app/control_factory_tables.h"
 #include "app/main_wnd.h"
+#include "app/msg_wnd.h"
 #include "app/registered_messages.h"
 #include "device/pellix_usb_device.h"
 #include "platform/hid/hid_backend.h"
@@ -9,10 +10,12 @@
 #include "sim/mouse_model.h"
 #include "sim/sim_hid_bus.h"
 #include "sim/simulated_mouse.h"
+#include "tests/support/modal_window.h"
 #include "tests/support/qt_application.h"
 #include "tests/support/skin_test_env.h"
 #include "tests/support/temp_data_home.h"
 #include "ui/controls/device_option_ui.h"
+#include "ui/controls/skin_change_observer.h"
 #include "ui/toolkit/builtin_controls.h"
 #include "ui/toolkit/message_queue.h"
 #include "ui/toolkit/resource_manager.h"
@@ -221,6 +224,57 @@ TEST_F(MainWndDeviceTest, TwoMiceThenTheSelectedOneLeavesAndTheOtherTakesOver) {
     EXPECT_FALSE(NoDeviceLinkShown());
 }
 
+// The confirmation is modal: a device may leave while it is open. What the user confirmed acts on
+// the page it was asked for, and on no other page once that one is gone.
+TEST_F(MainWndDeviceTest, ADeviceLeavingDuringTheConfirmationResetsNoOtherPage) {
+    Open();
+    auto first = Plug("mouse", MouseModel3325());
+    Plug("mouse3389", MouseModel3389());
+    ASSERT_TRUE(WaitFor([&] { return VisibleOptions() == 2 && EveryConnectedPageFilled(); }, 3000));
+    const auto& entries = wnd->DeviceBar().Entries();
+    auto select = [&](const std::string& name) {
+        for (int i = 0; i < static_cast<int>(entries.size()); ++i) {
+            if (entries[static_cast<size_t>(i)].page->DeviceName() == name) {
+                wnd->DeviceBar().SelectDeviceOption(i, true, true);
+            }
+        }
+    };
+    select("mouse");
+    SetSlider("DPI_slider_1", 40);
+    Send("DPI_slider_1", "valuechanged");
+    ASSERT_TRUE(WaitFor([&] { return first->Memory()[StagePositionByte(1)] == 40; }));
+    auto storedStage = [&] {
+        const Json::Value profile = CJsonDocument().ReadJsonValue(ActiveProfilePath("mouse"));
+        return profile["Device"][0]["DPIStages"]["StageDPIs"][1]["StageDPIX"].asInt();
+    };
+    ASSERT_EQ(storedStage(), 40);
+
+    int answered = 0;
+    select("mouse3389");
+    WhenShown(app::kMsgWndClassName, [&](ui::CHostWidget& host) {
+        ++answered;
+        ASSERT_TRUE(bus->Unplug(handles["mouse3389"]));
+        ASSERT_TRUE(WaitFor([&] { return VisibleOptions() == 1; }, 2000));
+        EXPECT_EQ(wnd->DeviceBar().ActivePage()->DeviceName(), "mouse");
+        host.GetPaintManager()->FindControl("confirm_btn")->Activate();
+    });
+    Send("default_btn", "click");
+    ASSERT_EQ(answered, 1);
+    EXPECT_EQ(first->Memory()[StagePositionByte(1)], 40);
+    EXPECT_EQ(storedStage(), 40);
+
+    // With the only device gone there is no page at all: the confirmation ends in nothing.
+    WhenShown(app::kMsgWndClassName, [&](ui::CHostWidget& host) {
+        ++answered;
+        ASSERT_TRUE(bus->Unplug(handles["mouse"]));
+        ASSERT_TRUE(WaitFor([&] { return NoDeviceLinkShown(); }, 2000));
+        host.GetPaintManager()->FindControl("confirm_btn")->Activate();
+    });
+    Send("default_btn", "click");
+    EXPECT_EQ(answered, 2);
+    EXPECT_EQ(wnd->DeviceBar().ActivePage(), nullptr);
+}
+
 TEST_F(MainWndDeviceTest, ATypedDpiIsClampedToTheSensorsRange) {
     Open();
     auto mouse = Plug("mouse3389", MouseModel3389());
@@ -273,6 +327,20 @@ TEST_F(MainWndDeviceTest, RendersTheMousePageAndEachSettingsSubPage) {
     }
     ui::CPaintManagerUI::SetAllDPI(144);
     Save("main_window_mouse_144dpi.png");
+}
+
+// The chosen picture shows behind the mouse page, whose columns keep their own panels.
+TEST_F(MainWndDeviceTest, ASkinPictureShowsBehindTheMousePage) {
+    Open();
+    Plug("mouse3389", MouseModel3389());
+    ASSERT_TRUE(WaitFor([&] { return PageFilled(); }, 3000));
+    GetSkinChangeObserver().Publish(SkinChangedParam{false, 0, "skin/bg_2.png"});
+    EXPECT_EQ(Control("root")->GetBkImage(), "skin/bg_2.png");
+    EXPECT_EQ(wnd->DeviceBar().ActivePage()->GetBkColor(), 0u);
+    Save("main_window_mouse_skin.png");
+    GetSkinChangeObserver().Publish(SkinChangedParam{true, 0xFF241C33, {}});
+    EXPECT_EQ(Control("root")->GetBkColor(), 0xFF241C33u);
+    Save("main_window_mouse_colour.png");
 }
 
 }  // namespace

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
+#include <set>
 #include <vector>
 
 namespace {
@@ -17,6 +19,22 @@ public:
     bool keyView = true;
     bool agree = true;
     int writeResult = 0;
+    // Pages by identity: the active one, those still connected, and the one held by a row.
+    std::uintptr_t activePage = 1;
+    std::set<std::uintptr_t> connected{1};
+    std::uintptr_t heldPage = 0;
+    // Runs inside every modal window, as discovery can while one is open.
+    std::function<void()> duringModal;
+
+    // A page operation's record, naming the page when it is not page 1.
+    std::string OnPage(const std::string& name) const {
+        const std::uintptr_t page = heldPage != 0 ? heldPage : activePage;
+        return page == 1 ? name : name + "@" + std::to_string(page);
+    }
+    void Modal() {
+        if (duringModal)
+            duringModal();
+    }
 
     void StartUp() override { calls.push_back("StartUp"); }
     void RootResized() override { calls.push_back("RootResized"); }
@@ -28,6 +46,10 @@ public:
         calls.push_back("Caption" + std::to_string(static_cast<int>(which)));
     }
     void OpenAboutWindow() override { calls.push_back("OpenAboutWindow"); }
+    void OpenSettingsWindow(bool beside) override {
+        calls.push_back(beside ? "Settings beside" : "Settings");
+    }
+    void OpenSkinChooser() override { calls.push_back("SkinChooser"); }
     void DeviceSelectChanged() override { calls.push_back("DeviceSelectChanged"); }
     void SelectAdjacentDevice(int step) override {
         calls.push_back("SelectAdjacentDevice" + std::to_string(step));
@@ -37,28 +59,38 @@ public:
     void OpenDesktopDeviceSettings(int i) override { calls.push_back("DesktopSettings" + std::to_string(i)); }
     bool Confirm(const std::string& key) override {
         calls.push_back("Confirm " + key);
+        Modal();
         return agree;
     }
-    void ShowMessage(const std::string& key) override { calls.push_back("Show " + key); }
+    void ShowMessage(const std::string& key) override {
+        calls.push_back("Show " + key);
+        Modal();
+    }
     void ShowMessageNumber(const std::string& key, int n) override {
         calls.push_back("Show " + key + " " + std::to_string(n));
+        Modal();
     }
     std::string ControlText(const std::string& name) override { return texts[name]; }
     void SetControlText(const std::string& name, const std::string& text) override { texts[name] = text; }
     int SliderValue(const std::string& name) override { return sliders[name]; }
     void SetSliderValue(const std::string& name, int value) override { sliders[name] = value; }
     void ReleaseEditingLock(bool withBar) override { calls.push_back(withBar ? "Release bar" : "Release"); }
-    int ActivePageKind() override { return kind; }
+    int ActivePageKind() override { return heldPage != 0 || connected.count(activePage) != 0 ? kind : 0; }
+    std::uintptr_t ActivePageId() override { return connected.count(activePage) != 0 ? activePage : 0; }
+    bool HoldPage(std::uintptr_t id) override {
+        heldPage = id != 0 && connected.count(id) != 0 ? id : 0;
+        return id == 0 || heldPage != 0;
+    }
     bool PageInKeyView() override { return keyView; }
     void PageKeyClicked(int i) override { calls.push_back("KeyClicked" + std::to_string(i)); }
     int PageWriteSettings() override {
-        calls.push_back("WriteSettings");
+        calls.push_back(OnPage("WriteSettings"));
         return writeResult;
     }
-    void PageRefresh() override { calls.push_back("Refresh"); }
-    void PageRestoreDefaults() override { calls.push_back("RestoreDefaults"); }
-    void PageResetProfile() override { calls.push_back("ResetProfile"); }
-    void PageHideKeyEditor() override { calls.push_back("HideKeyEditor"); }
+    void PageRefresh() override { calls.push_back(OnPage("Refresh")); }
+    void PageRestoreDefaults() override { calls.push_back(OnPage("RestoreDefaults")); }
+    void PageResetProfile() override { calls.push_back(OnPage("ResetProfile")); }
+    void PageHideKeyEditor() override { calls.push_back(OnPage("HideKeyEditor")); }
     void PageShowTab(const std::string& tab) override { calls.push_back("ShowTab " + tab); }
     void PageSelectSettingsSubPage(int i) override { calls.push_back("SubPage" + std::to_string(i)); }
     void PageStageEnabledChanged(int n) override { calls.push_back("Stage" + std::to_string(n)); }
@@ -115,6 +147,8 @@ TEST_F(RoutesTest, WindowRowsRouteWhateverTheCaseOfTheirName) {
     EXPECT_EQ(Route("windowsize", "other"), Calls{});
     EXPECT_EQ(Route("menu", "about_menu"), Calls{"OpenAboutWindow"});
     EXPECT_EQ(Route("click", "windowdeviceset_1"), Calls{"DesktopSettings1"});
+    EXPECT_EQ(Route("click", "SetBtn"), Calls{"Settings beside"});
+    EXPECT_EQ(Route("click", "skinbtn"), Calls{"SkinChooser"});
 }
 
 TEST_F(RoutesTest, IndexedNamesReachThePageWithTheirIndex) {
@@ -161,6 +195,47 @@ TEST_F(RoutesTest, RefusedConfirmationChangesNothing) {
     EXPECT_EQ(Route("click", "device_reset_btn"),
               (Calls{"Confirm message_text_22", "ResetProfile", "WriteSettings", "Refresh", "HideKeyEditor",
                      "Release"}));
+}
+
+// A modal window lets discovery remove or switch the active page; the row keeps the page the user
+// confirmed for and does nothing once it is gone.
+TEST_F(RoutesTest, RowsAfterAModalWindowKeepTheirPageOrStop) {
+    const struct {
+        const char* what;
+        std::uintptr_t active;
+        std::set<std::uintptr_t> connected;
+    } happenings[] = {
+        {"the only device unplugged", 0, {}},
+        {"another device arrived and was selected", 2, {1, 2}},
+        {"the device unplugged, the other one selected", 2, {2}},
+    };
+    const struct {
+        const char* row;
+        Calls gone;
+        Calls kept;
+    } rows[] = {
+        {"default_btn", {"Confirm message_text_22"}, {"Confirm message_text_22", "RestoreDefaults"}},
+        {"device_reset_btn",
+         {"Confirm message_text_22"},
+         {"Confirm message_text_22", "ResetProfile", "WriteSettings", "Refresh", "HideKeyEditor", "Release"}},
+        {"key_butt_prosave",
+         {"WriteSettings", "Show message_text_7", "Release"},
+         {"WriteSettings", "Show message_text_7", "Refresh", "Release"}},
+    };
+    targets.writeResult = -1;
+    for (const auto& h : happenings) {
+        for (const auto& r : rows) {
+            SCOPED_TRACE(std::string(r.row) + ": " + h.what);
+            targets.activePage = 1;
+            targets.connected = {1};
+            targets.duringModal = [&] {
+                targets.activePage = h.active;
+                targets.connected = h.connected;
+            };
+            EXPECT_EQ(Route("click", r.row), h.connected.count(1) != 0 ? r.kept : r.gone);
+            EXPECT_EQ(targets.heldPage, 0u);
+        }
+    }
 }
 
 TEST_F(RoutesTest, SavingReportsTheWriteResult) {

@@ -143,6 +143,14 @@ TEST_F(MainWndTest, ActivationAndHoverFlagsAndSuspensionGateTheTray) {
     EXPECT_TRUE(wnd->IsVisible());
 }
 
+TEST_F(MainWndTest, HidingWithoutATrayMinimisesSoTheWindowIsNeverLost) {
+    auto wnd = Open();
+    ASSERT_FALSE(wnd->GetTrayIcon().IsShown());  // the offscreen desktop has no tray host
+    wnd->GetPaintManager().FindControl("nodevice_ok_btn")->Activate();
+    ASSERT_TRUE(WaitFor([&] { return wnd->IsMinimized(); }));
+    EXPECT_TRUE(wnd->IsVisible());
+}
+
 TEST_F(MainWndTest, TrayMenuExitShutsDownInOrder) {
     auto wnd = Open();
     std::atomic<bool> workerStopped{false};
@@ -159,6 +167,8 @@ TEST_F(MainWndTest, TrayMenuExitShutsDownInOrder) {
     const std::string text = capture.Text();
     EXPECT_NE(text.find("退出测试"), std::string::npos);
     EXPECT_LT(text.find("退出测试"), text.find(platform::CWorkerThread::kEndedText));
+    // The nineteen slots never started have nothing to stop and say nothing.
+    EXPECT_EQ(text.find("错误"), std::string::npos) << text;
 }
 
 TEST_F(MainWndTest, TheCloseButtonEndsTheProcessWithCodeZero) {
