@@ -128,7 +128,7 @@ protected:
     void Mouse(QEvent::Type type, Qt::MouseButton button, const std::string& over) {
         const QPoint local = Control(over)->GetPos().center();
         QWidget* host = wnd->GetWidget();
-        QMouseEvent event(type, QPointF(local), QPointF(host->mapToGlobal(local)), button,
+        QMouseEvent event(type, QPointF(local), QPointF(local), QPointF(host->mapToGlobal(local)), button,
                           type == QEvent::MouseButtonRelease ? Qt::NoButton : button, Qt::NoModifier);
         QApplication::sendEvent(host, &event);
     }
