@@ -5,6 +5,7 @@
 #include "cli/command_line.h"
 #include "cli/devices_command.h"
 #include "cli/hid_command.h"
+#include "cli/macro_command.h"
 #include "cli/mouse_command.h"
 #include "cli/profile_command.h"
 #include "cli/sim_command.h"
@@ -45,6 +46,8 @@ int main(int argc, char** argv) {
          [] { return std::make_unique<CCodesCommand>(); }},
         {"profile", "list, add, copy, delete, rename, select, reset, import and export profiles",
          [] { return std::make_unique<CProfileCommand>(); }},
+        {"macro", "list, add, delete, rename, import, export and show macros",
+         [] { return std::make_unique<CMacroCommand>(); }},
     });
     const std::vector<std::string> args(argv + 1, argv + argc);
     return command_line.Run(args, std::cout, std::cerr);
