@@ -83,7 +83,7 @@ template <class T>
 T* CMacroControlUI::Bind(const std::string& name, const char* interfaceName) {
     ui::CControlUI* control = FindSubControl(name);
     if (control == nullptr) {
-        platform::DebugFormat("CMacroControlUI: the layout has no control '%s'\n", name.c_str());
+        platform::DebugFormat("CMacroControlUI: the panel has no control named '%s'\n", name.c_str());
         return nullptr;
     }
     return static_cast<T*>(control->GetInterface(interfaceName));
