@@ -1,5 +1,6 @@
 #include "app/device_bar.h"
 
+#include "device/device_access_check.h"
 #include "device/pellix_usb_device.h"
 #include "platform/debug.h"
 #include "ui/controls/device_option_ui.h"
@@ -7,6 +8,7 @@
 #include "ui/toolkit/container_ui.h"
 #include "ui/toolkit/dialog_builder.h"
 #include "ui/toolkit/paint_manager_ui.h"
+#include "ui/toolkit/resource_manager.h"
 #include "ui/toolkit/tab_layout_ui.h"
 
 namespace app {
@@ -16,6 +18,7 @@ constexpr const char kPowerIndicatorLayout[] = "XML\\CustomControlXML\\MpDeviceP
 constexpr const char kPageTab[] = "device_switch";
 constexpr const char kPowerTab[] = "device_power_switch";
 constexpr const char kBar[] = "device_select_layout";
+constexpr const char kAccessHint[] = "nodevice_access";
 constexpr const char kLightConfigBaseName[] = "quorl_light";
 // The bar shows each device by the language text of its descriptor row's name.
 constexpr const char kDeviceNameKeyPrefix[] = "device_name_";
@@ -189,8 +192,30 @@ void CDeviceBar::UpdateNoDeviceLink() {
     if (!none) {
         return;
     }
+    ShowAccessHint();
     SelectTab(kPowerTab, 0);
     SelectTab(kPageTab, 0);
+}
+
+// A supported device that is plugged in but cannot be opened looks like no device at all; the
+// page names its node and the udev rule that gives access.
+void CDeviceBar::ShowAccessHint() {
+    ui::CControlUI* hint = Find(kAccessHint);
+    if (hint == nullptr) {
+        return;
+    }
+    const std::vector<std::string> nodes = CDeviceAccessCheck::DeniedNodes(*platform::hid::ProcessBackend());
+    hint->SetVisible(!nodes.empty());
+    if (nodes.empty()) {
+        return;
+    }
+    platform::DebugFormat("%s\n", CDeviceAccessCheck::Hint(nodes.front()).c_str());
+    const std::string* format = ui::CResourceManager::GetInstance().GetText(kAccessHint);
+    std::string text = format != nullptr ? *format : CDeviceAccessCheck::Hint("%s");
+    if (const size_t at = text.find("%s"); at != std::string::npos) {
+        text.replace(at, 2, nodes.front());
+    }
+    hint->SetText(text);
 }
 
 void CDeviceBar::HideDeviceOption(int index) {

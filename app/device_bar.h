@@ -69,7 +69,8 @@ public:
     // Whether any item is visible; the first visible index and the visible count.
     bool FindFirstPresent(int& first, int& count) const;
     int VisibleCount() const;
-    // "No_device_Link" while no item is visible; then both tabs show index 0.
+    // "No_device_Link" while no item is visible, with "nodevice_access" naming a supported device
+    // that is plugged in but cannot be opened; then both tabs show index 0.
     void UpdateNoDeviceLink();
 
     // The page whose item is visible and selected, or nullptr.
@@ -82,6 +83,8 @@ public:
     std::vector<CPellixUSBDevice*> PagesOfKind(int kind) const;
 
 private:
+    // Shows, on the no-device page, why a plugged-in supported device cannot be opened.
+    void ShowAccessHint();
     bool AssemblePage(const InterfaceSlot& slot, const SPageContext& context);
     void AddEntry(int descriptorRow, const InterfaceSlot& slot, const SEntry& entry,
                   const SPageContext& context);

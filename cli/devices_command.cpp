@@ -1,6 +1,7 @@
 #include "cli/devices_command.h"
 
 #include "cli/device_session.h"
+#include "device/device_access_check.h"
 #include "platform/hid/hid_backend.h"
 
 #include <json/writer.h>
@@ -26,7 +27,8 @@ void CDevicesCommand::PrintHelp(std::ostream& out) const {
     out << "usage: norvikctl devices [--json]\n"
            "\n"
            "Lists the supported device interfaces that are connected now, with their paths: each\n"
-           "device has a command interface and a notification interface.\n"
+           "device has a command interface and a notification interface. A supported device that\n"
+           "is plugged in but cannot be opened is named on stderr with the udev rule to install.\n"
            "\n"
            "exit codes: 0 something is connected, 1 the HID devices could not be listed, 2 bad\n"
            "arguments, 3 no supported device is connected.\n";
@@ -47,6 +49,9 @@ int CDevicesCommand::Run(const std::vector<std::string>& args, std::ostream& out
     if (!session.Discover()) {
         err << "norvikctl: the HID devices could not be listed.\n";
         return kExitFailure;
+    }
+    for (const std::string& node : CDeviceAccessCheck::DeniedNodes(*platform::hid::ProcessBackend())) {
+        err << CDeviceAccessCheck::Hint(node) << "\n";
     }
     const std::vector<InterfaceSlot> slots = session.Slots();
     Json::Value list(Json::arrayValue);

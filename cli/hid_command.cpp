@@ -8,8 +8,6 @@
 
 #include <cctype>
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <string_view>
 
 using platform::hid::HidCollectionInfo;
@@ -148,12 +146,12 @@ int CHidCommand::List(bool json, std::ostream& out, std::ostream& err) {
 }
 
 int CHidCommand::Describe(const std::string& file, bool json, std::ostream& out, std::ostream& err) {
-    std::ifstream stream(file, std::ios::binary);
-    if (!stream) {
-        err << "norvikctl hid: cannot open \"" << file << "\"\n";
+    // Read through the document helper, so that a huge file is refused rather than read.
+    const std::string text = CJsonDocument().readjsonFile(file);
+    if (text.empty()) {
+        err << "norvikctl hid: cannot open \"" << file << "\" (or it is empty or over 4 MiB)\n";
         return kExitFailure;
     }
-    const std::string text((std::istreambuf_iterator<char>(stream)), std::istreambuf_iterator<char>());
     std::vector<uint8_t> bytes;
     if (!ReadHexDump(text, bytes)) {
         bytes.assign(text.begin(), text.end());

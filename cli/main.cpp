@@ -20,8 +20,12 @@ int main(int argc, char** argv) {
     // The bus is chosen once: the simulated one when NORVIK_SIMULATE is set, else hidraw. The
     // simulated bus lives until the end so that its device states are saved.
     std::string unknown;
+    std::string fault_error;
     const std::shared_ptr<CSimHidBus> simulated =
-        InstallSimulatedBusFromEnvironment(CSimDeviceRegistry::Standard(), &unknown);
+        InstallSimulatedBusFromEnvironment(CSimDeviceRegistry::Standard(), &unknown, &fault_error);
+    if (!fault_error.empty()) {
+        std::cerr << "norvikctl: NORVIK_SIM_FAULTS ignored: " << fault_error << "\n";
+    }
     if (!unknown.empty()) {
         std::string known;
         for (const std::string& name : CSimDeviceRegistry::Standard().Names()) {

@@ -108,6 +108,7 @@ int CommandChannel::Transact(const uint8_t* request, size_t requestLength, uint8
     const int timeout = TimeoutMs();
     {
         std::lock_guard lock(ioLock_);
+        DiscardPendingInput();
         if (!device_.Write(report.data(), report.size(), timeout, nullptr)) {
             return channel_result::kWriteFailed;
         }
@@ -142,6 +143,7 @@ int CommandChannel::TransactQuiet(const uint8_t* request, size_t requestLength, 
     const Report report = RequestFrom(request, requestLength);
     {
         std::lock_guard lock(ioLock_);
+        DiscardPendingInput();
         if (!device_.Write(report.data(), report.size(), kTimeoutMs, nullptr)) {
             return channel_result::kWriteFailed;
         }
@@ -149,6 +151,14 @@ int CommandChannel::TransactQuiet(const uint8_t* request, size_t requestLength, 
     std::lock_guard lock(ioLock_);
     return device_.Read(reply, replyLength, kTimeoutMs, bytesRead) ? channel_result::kOk
                                                                    : channel_result::kNoReply;
+}
+
+// The handle receives every input report of the interface (the keyboard, consumer and system
+// reports of the device's other collections too) and the kernel keeps only 64 of them, dropping
+// new ones when full. Emptying the queue before each request leaves room for the reply and
+// throws away late replies of earlier exchanges with it.
+void CommandChannel::DiscardPendingInput() {
+    device_.DiscardPendingInput(kMaxDiscarded);
 }
 
 int CommandChannel::Exchange(uint8_t* report, uint8_t* reply, Lock lock) {

@@ -30,6 +30,9 @@ inline constexpr int kBadPage = -201;         // key table page other than 0
 // after its payload (the checksum covers them). A closed channel returns kNoReply from every
 // command without touching the device; EndTransfer still pauses first.
 //
+// Before each request the reports queued on the handle are read and dropped, so that input of
+// the interface's other collections cannot crowd the reply out of the kernel's queue.
+//
 // Time-outs: 1000 ms for each write and each read, 5000 ms when the device is reached through a
 // wireless receiver. A write time-out gives kWriteFailed, a read time-out kNoReply; the
 // interface stays open. A reply that names another command in byte 3 is read once more and the
@@ -118,11 +121,15 @@ public:
 
 private:
     enum class Lock { kExchange, kNone };
+    // Bounds the emptying of the queue when a device floods it faster than it can be read.
+    static constexpr size_t kMaxDiscarded = 256;
 
     // Moves length bytes in chunks from source (writes) or into sink (reads).
     int Chunked(uint8_t command, uint16_t address, size_t length, const uint8_t* source, uint8_t* sink,
                 size_t sinkSize, Lock lock);
     int Exchange(uint8_t* report, uint8_t* reply, Lock lock);
+    // Reads and drops what is queued on the handle; called under the I/O lock before a request.
+    void DiscardPendingInput();
     int TimeoutMs() const;
 
     HidDevice device_;

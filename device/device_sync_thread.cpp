@@ -11,6 +11,9 @@ CDeviceSyncThread::~CDeviceSyncThread() {
 }
 
 bool CDeviceSyncThread::Start() {
+    // A thread left running (for instance from a failed open) may wait in a read without limit;
+    // the worker's own stop would only set the stop event and join it for ever.
+    Stop();
     return thread_.Start([this](platform::CEvent& stop) { Run(stop); });
 }
 
@@ -20,6 +23,8 @@ void CDeviceSyncThread::Stop() {
     }
     notification_.Device().AbortEvent().Set();
     thread_.Stop();
+    // The thread may have ended without reading; its abort must not cut the next reader short.
+    notification_.Device().AbortEvent().Reset();
 }
 
 void CDeviceSyncThread::Run(platform::CEvent& stop) {

@@ -32,6 +32,7 @@ public:
     // Set before Start; called on the sync thread.
     void SetResyncRequest(ResyncRequest request) { request_ = std::move(request); }
 
+    // Stops a running thread first, cutting its read short.
     bool Start();
     void Stop();
     bool Running() const { return thread_.Running(); }

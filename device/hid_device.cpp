@@ -1,6 +1,7 @@
 #include "device/hid_device.h"
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <cstring>
 
@@ -231,6 +232,21 @@ bool HidDevice::Write(const uint8_t* buffer, size_t length, int timeout_ms, size
     return true;
 }
 
+size_t HidDevice::DiscardPendingInput(size_t limit) {
+    std::shared_ptr<platform::hid::CHidConnection> connection = Connection();
+    if (connection == nullptr) {
+        return 0;
+    }
+    std::array<uint8_t, 64> discarded{};  // cut at its length: only the count matters
+    size_t dropped = 0;
+    size_t moved = 0;
+    while (dropped < limit &&
+           connection->Read(discarded.data(), discarded.size(), 0, abort_, moved) == IoResult::kOk) {
+        ++dropped;
+    }
+    return dropped;
+}
+
 void HidDevice::BuildInputItems() {
     input_items_.clear();
     auto max_usage_length = [this](uint16_t usage_page) {
@@ -240,7 +256,9 @@ void HidDevice::BuildInputItems() {
                 total += field.report_count;
             }
         }
-        return total;
+        // Every button item keeps a list this long: a damaged descriptor with many huge fields
+        // must not make each of them megabytes.
+        return std::min<uint32_t>(total, HidDataItem::kMaxUsageListLength);
     };
     for (const HidField& field : collection_.fields) {
         if (field.type != ReportType::kInput || !field.is_button) {

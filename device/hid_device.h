@@ -27,6 +27,9 @@
 
 // One decoded input usage; see UnpackInputReport.
 struct HidDataItem {
+    // No real report has this many buttons on at once; longer usage lists are cut to it.
+    static constexpr uint32_t kMaxUsageListLength = 4096;
+
     bool is_button_data = false;
     uint16_t usage_page = 0;
     uint32_t status = platform::hid::kStatusSuccess;
@@ -77,6 +80,9 @@ public:
     // (when given) is set to 0 first, then to the bytes moved.
     bool Read(uint8_t* buffer, size_t length, int timeout_ms, size_t* transferred = nullptr);
     bool Write(const uint8_t* buffer, size_t length, int timeout_ms, size_t* transferred = nullptr);
+    // Reads and drops what is queued on the handle without waiting, at most `limit` reports; not
+    // a pending read. Returns how many were dropped.
+    size_t DiscardPendingInput(size_t limit);
 
     // Decodes a report (report id in its first byte) into the items of that report id: a button
     // item gets the usages that are on for its usage page, kept to its usage range and ended by 0

@@ -6,18 +6,25 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <optional>
 
 namespace {
 
+// A user file of any size may be handed to an import; only regular files up to the document
+// limit are read, so the allocation below cannot fail on a huge one.
 std::optional<std::string> ReadBytes(const std::string& path) {
+    std::error_code error;
+    const auto size = std::filesystem::file_size(path, error);
+    if (error || !std::filesystem::is_regular_file(path, error) || size > CJsonDocument::kMaxFileBytes) {
+        return std::nullopt;
+    }
     std::ifstream in(path, std::ios::binary);
     if (!in) {
         return std::nullopt;
     }
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) {
+    std::string bytes(static_cast<size_t>(size), '\0');
+    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (in.gcount() != static_cast<std::streamsize>(bytes.size())) {
         return std::nullopt;
     }
     return bytes;

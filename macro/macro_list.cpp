@@ -6,9 +6,12 @@
 #include "profile/json_access.h"
 #include "profile/json_document.h"
 
+#include "platform/debug.h"
+
 #include <strings.h>
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 
 CMacroList::CMacroList(std::string folder, std::string listFile)
@@ -69,15 +72,34 @@ std::string CMacroList::MacroPath(const std::string& guid) const {
     return folder_ + guid + CMacroFile::kExtension;
 }
 
-std::optional<size_t> CMacroList::Create() {
+std::optional<Json::Value> CMacroList::ReadListForChange() const {
+    std::error_code error;
+    const bool exists = std::filesystem::exists(folder_ + listFile_, error);
     Json::Value list = ReadList();
-    if (!list.isObject()) {
+    if (!exists && list.isNull()) {
         list = Json::Value(Json::objectValue);
     }
+    if (!list.isObject()) {
+        platform::DebugFormat("%s%s cannot be read; it is left as it is\n", folder_.c_str(),
+                              listFile_.c_str());
+        return std::nullopt;
+    }
     Json::Value& info = CJsonAccess::MemberRef(list, "MacroInfo");
-    if (!info.isArray()) {
+    if (info.isNull()) {
         info = Json::Value(Json::arrayValue);
     }
+    if (!info.isArray()) {
+        return std::nullopt;
+    }
+    return list;
+}
+
+std::optional<size_t> CMacroList::Create() {
+    std::optional<Json::Value> list = ReadListForChange();
+    if (!list) {
+        return std::nullopt;
+    }
+    Json::Value& info = CJsonAccess::MemberRef(*list, "MacroInfo");
     if (info.size() >= macro_limits::kMacrosPerList) {
         return std::nullopt;
     }
@@ -85,7 +107,9 @@ std::optional<size_t> CMacroList::Create() {
     entry["MacroName"] = NextName(Names());
     entry["Guid"] = CJsonDocument().TimeStamp();
     info.append(entry);
-    WriteList(list);
+    if (WriteList(*list) != 0) {
+        return std::nullopt;
+    }
     return info.size() - 1;
 }
 
@@ -110,33 +134,41 @@ std::vector<MacroEvent> CMacroList::Load(size_t index) const {
     return path.empty() ? std::vector<MacroEvent>{} : CMacroFile::Read(path);
 }
 
+// The file goes only once the list no longer names it: a failed list write keeps both.
 bool CMacroList::Delete(size_t index) {
-    Json::Value list = ReadList();
-    Json::Value& info = CJsonAccess::MemberRef(list, "MacroInfo");
-    if (!info.isArray() || index >= info.size()) {
+    std::optional<Json::Value> list = ReadListForChange();
+    if (!list) {
+        return false;
+    }
+    Json::Value& info = CJsonAccess::MemberRef(*list, "MacroInfo");
+    if (index >= info.size()) {
         return false;
     }
     const std::string path =
         MacroPath(CJsonAccess::String(CJsonAccess::Member(info[Json::ArrayIndex(index)], "Guid")));
+    Json::Value removed;
+    info.removeIndex(static_cast<Json::ArrayIndex>(index), &removed);
+    if (WriteList(*list) != 0) {
+        return false;
+    }
     if (!path.empty()) {
         std::remove(path.c_str());
     }
-    Json::Value removed;
-    info.removeIndex(static_cast<Json::ArrayIndex>(index), &removed);
-    WriteList(list);
     return true;
 }
 
 bool CMacroList::Rename(size_t index, const std::string& name) {
-    Json::Value list = ReadList();
-    Json::Value& info = CJsonAccess::MemberRef(list, "MacroInfo");
-    if (!info.isArray() || index >= info.size()) {
+    std::optional<Json::Value> list = ReadListForChange();
+    if (!list) {
+        return false;
+    }
+    Json::Value& info = CJsonAccess::MemberRef(*list, "MacroInfo");
+    if (index >= info.size()) {
         return false;
     }
     CJsonAccess::MemberRef(CJsonAccess::ElementRef(info, static_cast<Json::ArrayIndex>(index)), "MacroName") =
         name;
-    WriteList(list);
-    return true;
+    return WriteList(*list) == 0;
 }
 
 bool CMacroList::Export(size_t index, const std::string& path) const {
@@ -156,8 +188,9 @@ std::optional<size_t> CMacroList::Import(const std::string& path) {
     if (!index) {
         return std::nullopt;
     }
-    const std::string target = MacroPath(Entries()[*index].guid);
-    if (!CMacroFile::CopyAsText(path, target)) {
+    const std::optional<Entry> created = EntryAt(*index);
+    const std::string target = created ? MacroPath(created->guid) : std::string();
+    if (target.empty() || !CMacroFile::CopyAsText(path, target)) {
         Delete(*index);
         return std::nullopt;
     }

@@ -16,8 +16,9 @@
 //
 // A Guid read from the list names a file only when CDataFolders::IsSafeFileName accepts it;
 // otherwise the macro reads as having no events and no file of it is written, copied or deleted.
-// Every change reads the whole list file, changes it and writes it back. Operations that take an
-// index do nothing and return false / nullopt / 1 for an index beyond the list.
+// Every change reads the whole list file, changes it and writes it back; a change reports a failed
+// write, and a damaged list file is never replaced by a change. Operations that take an index do
+// nothing and return false / nullopt / 1 for an index beyond the list.
 // Files only; the UI thread (one writer per folder).
 class CMacroList {
 public:
@@ -72,6 +73,9 @@ public:
 
 private:
     Json::Value ReadList() const;
+    // The list to change: an empty one when the file does not exist yet; nullopt when the file
+    // exists but cannot be read as a list, which a change must not overwrite.
+    std::optional<Json::Value> ReadListForChange() const;
     int WriteList(const Json::Value& list) const;
     std::optional<Entry> EntryAt(size_t index) const;
 

@@ -54,16 +54,37 @@ HeaderList FormHeaders(size_t bodyLength) {
     return HeaderList(list);
 }
 
-// Settings both operations share: time-outs, redirects within http and https, verified TLS.
+// A URL as the update service names it may hold spaces and UTF-8 text; on the wire every byte
+// outside printable ASCII, and the few printable ones a URL may not hold, are percent-encoded.
+// Existing escapes and the URL's own delimiters stay.
+std::string EscapedUrl(const std::string& url) {
+    static const char kDigits[] = "0123456789ABCDEF";
+    std::string escaped;
+    escaped.reserve(url.size());
+    for (const char c : url) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte <= 0x20 || byte >= 0x7F || std::strchr("\"<>\\^`{|}", c) != nullptr) {
+            escaped += '%';
+            escaped += kDigits[byte >> 4];
+            escaped += kDigits[byte & 0x0F];
+            continue;
+        }
+        escaped += c;
+    }
+    return escaped;
+}
+
+// Settings both operations share: time-outs, redirects (never from https to http), verified TLS.
 void SetCommonOptions(CURL* curl, const std::string& url) {
-    curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
+    curl_easy_setopt(curl, CURLOPT_URL, EscapedUrl(url).c_str());
     curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, CHttpClient::kConnectTimeoutMs);
     // libcurl has no per-send or per-receive time-out; a transfer that stalls for as long ends.
     curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
     curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, CHttpClient::kReceiveTimeoutMs / 1000);
     curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+    const bool secure = strncasecmp(url.c_str(), "https:", 6) == 0;
+    curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, secure ? "https" : "http,https");
     curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
     curl_easy_setopt(curl, CURLOPT_MAXREDIRS, 5L);
     curl_easy_setopt(curl, CURLOPT_SSL_VERIFYPEER, 1L);
@@ -191,6 +212,11 @@ int CHttpClient::FormRequest(std::string_view method, const std::string& url, st
     }
     // Methods are case-sensitive on the wire; "post" is sent as "POST".
     curl_easy_setopt(curl, CURLOPT_CUSTOMREQUEST, post ? "POST" : "GET");
+    // Our own Content-Length would go along to the redirect's target, which then waits for a
+    // body that never comes: a redirected POST ends with the redirect's answer instead.
+    if (post) {
+        curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 0L);
+    }
     if (response.size() > static_cast<size_t>(INT_MAX)) {
         response = response.first(static_cast<size_t>(INT_MAX));
     }

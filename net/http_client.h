@@ -10,7 +10,9 @@
 
 // The program's HTTP client: two blocking operations for worker threads (the update thread, the
 // settings window's download threads). Neither touches the UI, reuses a connection or retries
-// beyond the proxy fallback below. Certificates of https servers are verified.
+// beyond the proxy fallback below. Certificates of https servers are verified. URLs are sent with
+// spaces, non-ASCII bytes and other bytes a URL may not hold percent-encoded. Redirects are
+// followed (at most 5) except for a POST, and never from https to http.
 //
 // FormRequest sends a URL-encoded form and collects the response body into the caller's buffer.
 //   - Headers: "User-Agent: WinHTTP Client/1.0", "Content-Length:<n>" (also 0 with a GET),

@@ -25,6 +25,17 @@ bool ParseJson(std::string_view text, Json::Value& root) {
     }
 }
 
+// Services answer the version as text ("0103") or as a number (103); a number reads as its digits.
+std::string VersionText(const Json::Value& version) {
+    if (version.isUInt64()) {
+        return std::to_string(version.asUInt64());
+    }
+    if (version.isInt64()) {
+        return std::to_string(version.asInt64());
+    }
+    return CJsonAccess::String(version);
+}
+
 long long ServerVersion(const std::string& text, bool hex) {
     return std::strtoll(text.c_str(), nullptr, hex ? 16 : 10);
 }
@@ -46,7 +57,7 @@ CheckResult CUpdateAnswer::Parse(std::string_view body, int localVersion, bool h
     result.path = CJsonAccess::String(CJsonAccess::Member(root, "path"));
     result.name = CJsonAccess::String(CJsonAccess::Member(root, "name"));
     result.versionName = CJsonAccess::String(CJsonAccess::Member(root, "version_name"));
-    const std::string version = CJsonAccess::String(CJsonAccess::Member(root, "version"));
+    const std::string version = VersionText(CJsonAccess::Member(root, "version"));
     result.serverVersionText = "V" + version;
     result.deviceId = CJsonAccess::Int(CJsonAccess::Member(root, "device_id"));
     result.status =

@@ -3,12 +3,13 @@
 #include "net/http_client.h"
 #include "platform/debug.h"
 #include "platform/paths.h"
+#include "profile/json_document.h"
 
 #include <strings.h>
 
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
+#include <sstream>
 #include <vector>
 
 namespace {
@@ -26,8 +27,9 @@ bool IsHttpUrl(const std::string& address) {
            strncasecmp(address.c_str(), "https://", 8) == 0;
 }
 
+// Read through the document helper, so that a huge file is refused rather than read.
 std::string AddressFromFile(const std::string& path) {
-    std::ifstream file(path);
+    std::istringstream file(CJsonDocument().readjsonFile(path));
     std::string line;
     while (std::getline(file, line)) {
         line = Trimmed(line);

@@ -63,7 +63,7 @@ int CProfileList::Load() {
     TakeEntries(list_);
     const int stored = Access::Int(Access::Member(list_, "profileselect"));
     // A stored selection outside the list opens the first profile.
-    Select(stored >= 0 && stored < Count() ? stored : 0);
+    SelectEntry(stored >= 0 && stored < Count() ? stored : 0);
     return Count();
 }
 
@@ -104,6 +104,15 @@ int CProfileList::Find(const std::string& name) const {
 
 int CProfileList::Select(int index) {
     Refresh();
+    // A UUID that cannot name a file leaves no path to switch to; switching anyway would keep the
+    // previous profile's path, and its file would receive the next save.
+    if (index < 0 || index >= Count() || ProfilePath(index).empty()) {
+        return -1;
+    }
+    return SelectEntry(index);
+}
+
+int CProfileList::SelectEntry(int index) {
     if (index < 0 || index >= Count()) {
         return -1;
     }

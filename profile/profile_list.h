@@ -77,7 +77,8 @@ public:
     // The index of the entry with this name (ignoring case), or -1.
     int Find(const std::string& name) const;
 
-    // Selects the entry and stores it as "profileselect". -1 for an index outside the list.
+    // Selects the entry and stores it as "profileselect". -1, with the selection as it was, for an
+    // index outside the list or an entry whose UUID may not name a file.
     int Select(int index);
 
     // Appends "profileN" (the first free N) as a copy of the default profile and stores it as
@@ -106,6 +107,8 @@ public:
     std::vector<std::string> TakeSetAsideFiles();
 
 private:
+    // Selects the entry and stores the selection, whatever its UUID: the stored selection at load.
+    int SelectEntry(int index);
     // The stored list, null when there is none; a damaged file is moved aside first.
     Json::Value ReadList();
     // Re-reads the file into the list and the entries; keeps the list in memory when the file

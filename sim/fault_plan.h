@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <deque>
 #include <mutex>
+#include <string>
+#include <string_view>
 #include <vector>
 
 // Faults a simulated device plays on purpose on chosen command requests, so that tests reach the
@@ -24,6 +26,11 @@ class CFaultPlan {
 public:
     // The fault hits the request that follows `passing` untouched ones.
     void Add(FaultKind kind, unsigned passing = 0);
+    // Adds the faults of a plan in text form, the form NORVIK_SIM_FAULTS takes: KIND@N separated
+    // by commas, each counted from now (KIND: unplug, noreply, wrongecho, stray, rejected,
+    // failed), or "none". Adds nothing and describes the first bad entry in `error` when the
+    // text is not such a plan.
+    bool AddFromText(std::string_view text, std::string* error = nullptr);
     void Clear();
 
     // Counts one request and returns the faults that fall on it.

@@ -6,11 +6,16 @@
 #include <algorithm>
 #include <cstring>
 #include <string>
+#include <utility>
 
 namespace {
 
 constexpr uint8_t kStatusOk = 0x00;
 constexpr uint8_t kOnlineMarker = 0xFF;
+constexpr uint8_t kLightModes = 12;
+constexpr uint8_t kHighestLightSpeed = 4;
+constexpr size_t kImageHeaderSize = 16;
+constexpr size_t kImageSignature = 0x55AA;
 
 struct StageColour {
     uint8_t red, green, blue;
@@ -117,7 +122,12 @@ std::optional<CMouseFirmware::Report> CMouseFirmware::HandleRequest(std::span<co
     Report reply{};
     std::memcpy(reply.data(), bytes, kCommandStatusByte);
     const uint16_t expected = static_cast<uint16_t>(bytes[1] | bytes[2] << 8);
-    reply[kCommandStatusByte] = CommandChecksum(bytes) == expected ? Execute(bytes, reply) : kStatusFailed;
+    // The host leaves the status byte 0 in a request; anything else is not a request of ours.
+    const bool framed = CommandChecksum(bytes) == expected && bytes[kCommandStatusByte] == kStatusOk;
+    reply[kCommandStatusByte] = framed ? Execute(bytes, reply) : kStatusFailed;
+    if (reply[kCommandStatusByte] != kStatusOk) {
+        ++refusals_;
+    }
     SealCommandReport(reply.data());
     return reply;
 }
@@ -126,16 +136,26 @@ uint8_t CMouseFirmware::Execute(const uint8_t* request, Report& reply) {
     if (request[4] > kCommandChunkSize) {
         return kStatusRejected;
     }
-    switch (request[kCommandCodeByte]) {
+    const uint8_t command = request[kCommandCodeByte];
+    const bool writes = command == command_code::kWriteMemory || command == command_code::kWriteKeyTable ||
+                        command == command_code::kWriteMacroBlock ||
+                        command == command_code::kWriteShootBlock;
+    // The firmware commits stored data only inside a 0x01 .. 0x02 bracket.
+    if (writes && !inTransfer_) {
+        return kStatusRejected;
+    }
+    switch (command) {
         case command_code::kBeginTransfer:
-        case command_code::kEndTransfer:
+            BeginTransfer();
             return kStatusOk;
+        case command_code::kEndTransfer:
+            return EndTransfer();
         case command_code::kReadInfo:
             return ReadFrom({reinterpret_cast<const uint8_t*>(&info_), sizeof info_}, request, reply);
         case command_code::kReadMemory:
             return ReadFrom(memory_, request, reply);
         case command_code::kWriteMemory:
-            return WriteTo(memory_, request);
+            return ParameterBytesValid(request) ? WriteTo(memory_, request) : kStatusRejected;
         case command_code::kReadKeyTable:
             return ReadFrom(keyTable_, request, reply);
         case command_code::kWriteKeyTable:
@@ -144,9 +164,9 @@ uint8_t CMouseFirmware::Execute(const uint8_t* request, Report& reply) {
             ++lightFrames_;
             return kStatusOk;
         case command_code::kWriteMacroBlock:
-            return WriteTo(macroMemory_, request);
+            return WriteImage(macroMemory_, macroBefore_, request);
         case command_code::kWriteShootBlock:
-            return WriteTo(shootMemory_, request);
+            return WriteImage(shootMemory_, shootBefore_, request);
         case command_code::kReadRecord:
             return ReadFrom(powerRecord_, request, reply);
         case command_code::kIsOnline:
@@ -154,6 +174,103 @@ uint8_t CMouseFirmware::Execute(const uint8_t* request, Report& reply) {
         default:
             return kStatusFailed;
     }
+}
+
+void CMouseFirmware::BeginTransfer() {
+    inTransfer_ = true;
+    macroBefore_.reset();
+    shootBefore_.reset();
+}
+
+// An image written in this transfer must be whole when the transfer ends; a damaged one is
+// refused and the memory keeps what it held before.
+uint8_t CMouseFirmware::EndTransfer() {
+    inTransfer_ = false;
+    uint8_t status = kStatusOk;
+    for (auto [memory, before] :
+         {std::pair{&macroMemory_, &macroBefore_}, std::pair{&shootMemory_, &shootBefore_}}) {
+        if (*before && !ImageValid(*memory)) {
+            *memory = std::move(**before);
+            status = kStatusRejected;
+        }
+        before->reset();
+    }
+    return status;
+}
+
+uint8_t CMouseFirmware::WriteImage(std::vector<uint8_t>& memory, std::optional<std::vector<uint8_t>>& before,
+                                   const uint8_t* request) {
+    std::optional<std::vector<uint8_t>> previous;
+    if (!before) {
+        previous = memory;
+    }
+    const uint8_t status = WriteTo(memory, request);
+    if (status == kStatusOk && previous) {
+        before = std::move(previous);
+    }
+    return status;
+}
+
+// What the firmware acts on must be in its range, and what it keeps as reserved must be 0.
+bool CMouseFirmware::ParameterBytesValid(const uint8_t* request) const {
+    const size_t address = AddressOf(request);
+    for (size_t i = 0; i < request[4]; ++i) {
+        const size_t offset = (address + i) % mouse_record::kSize;
+        const uint8_t value = request[kCommandPayloadOffset + i];
+        if (!ParameterByteValid(offset, value)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool CMouseFirmware::ParameterByteValid(size_t offset, uint8_t value) const {
+    switch (offset) {
+        case 0:
+            return value < model_.profileCount;
+        case mouse_record::kLightMode:
+            return value < kLightModes;
+        case mouse_record::kLightSpeed:
+            return value <= kHighestLightSpeed;
+        case mouse_record::kActiveStage:
+            return value < mouse_record::kStageCount;
+        case 10:
+        case 11:
+        case 12:
+        case 13:
+        case 23:
+        case 45:
+        case 47:
+            return value == 0;
+        default:
+            return offset < mouse_record::kUsedBytes || value == 0;
+    }
+}
+
+// The image layout: 0x55AA, total size, entry count, zeros up to byte 16; one 16-bit offset per
+// entry; then the entries in order, each a 16-bit event count, two zero bytes and 4-byte events,
+// ending exactly at the total size.
+bool CMouseFirmware::ImageValid(std::span<const uint8_t> memory) {
+    const auto u16 = [&memory](size_t at) { return static_cast<size_t>(memory[at] | memory[at + 1] << 8); };
+    if (memory.size() < kImageHeaderSize || u16(0) != kImageSignature) {
+        return false;
+    }
+    const size_t size = u16(2);
+    const size_t count = u16(4);
+    if (size > memory.size() || kImageHeaderSize + 2 * count > size ||
+        std::any_of(memory.begin() + 6, memory.begin() + kImageHeaderSize,
+                    [](uint8_t b) { return b != 0; })) {
+        return false;
+    }
+    size_t next = kImageHeaderSize + 2 * count;
+    for (size_t entry = 0; entry < count; ++entry) {
+        if (u16(kImageHeaderSize + 2 * entry) != next || next + 4 > size || memory[next + 2] != 0 ||
+            memory[next + 3] != 0) {
+            return false;
+        }
+        next += 4 + 4 * u16(next);
+    }
+    return next == size;
 }
 
 uint8_t CMouseFirmware::ReadFrom(std::span<const uint8_t> source, const uint8_t* request,

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "sim/fault_plan.h"
+
 #include <json/value.h>
 
 #include <cstdint>
@@ -50,6 +52,8 @@ public:
     virtual bool OnOutputReport(std::span<const uint8_t> report) = 0;
     virtual Json::Value SaveState() const = 0;
     virtual bool LoadState(const Json::Value& state) = 0;
+    // The faults the device plays on purpose, or nullptr for a device that plays none.
+    virtual CFaultPlan* FaultPlan() { return nullptr; }
 
     // Used by the bus only.
     void Attach(Link link);

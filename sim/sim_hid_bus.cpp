@@ -22,6 +22,7 @@ struct CSimHidBus::Plugged {
     std::shared_ptr<CSimDevice> device;
     std::vector<HidEntryInfo> entries;
     std::atomic<bool> present{true};
+    std::atomic<bool> denied{false};
     std::mutex connections_mutex;
     std::vector<std::weak_ptr<Connection>> connections;
 
@@ -90,40 +91,45 @@ public:
 
     void Shutdown() override { closed_.Set(); }
 
+    // Like the kernel's queue of an open hidraw node: every report of the interface, whatever its
+    // collection, at most kMaxQueued, and a report that finds the queue full is dropped.
     void Push(const std::vector<uint8_t>& report) {
-        if (report.empty() || !platform::hid::CollectionAcceptsReport(info_.collection, report[0])) {
+        if (report.empty()) {
             return;
         }
         std::lock_guard lock(queue_mutex_);
-        // A host that stops reading must not make the device grow without bound.
-        if (queue_.size() == kMaxQueued) {
-            queue_.pop_front();
+        if (queue_.size() >= kMaxQueued) {
+            return;
         }
         queue_.push_back(report);
         readable_.Set();
     }
 
 private:
-    static constexpr size_t kMaxQueued = 256;
+    static constexpr size_t kMaxQueued = CSimHidBus::kQueuedReports;
 
+    // The next queued report of this collection; the other collections' reports before it go.
     bool PopInto(uint8_t* buffer, size_t length, size_t& transferred) {
         std::lock_guard lock(queue_mutex_);
-        if (queue_.empty()) {
-            readable_.Reset();
-            return false;
+        while (!queue_.empty()) {
+            const std::vector<uint8_t> report = std::move(queue_.front());
+            queue_.pop_front();
+            if (!platform::hid::CollectionAcceptsReport(info_.collection, report[0])) {
+                continue;
+            }
+            if (queue_.empty()) {
+                readable_.Reset();
+            }
+            // The device sends reports in the Windows form; without report ids the leading 0 goes.
+            std::span<const uint8_t> bytes(report);
+            if (!info_.collection.uses_report_ids) {
+                bytes = bytes.subspan(1);
+            }
+            transferred = platform::hid::CopyInputReport(info_.collection, bytes, buffer, length);
+            return true;
         }
-        const std::vector<uint8_t> report = std::move(queue_.front());
-        queue_.pop_front();
-        if (queue_.empty()) {
-            readable_.Reset();
-        }
-        // The device sends reports in the Windows form; without report ids the leading 0 goes.
-        std::span<const uint8_t> bytes(report);
-        if (!info_.collection.uses_report_ids) {
-            bytes = bytes.subspan(1);
-        }
-        transferred = platform::hid::CopyInputReport(info_.collection, bytes, buffer, length);
-        return true;
+        readable_.Reset();
+        return false;
     }
 
     std::weak_ptr<CSimHidBus> bus_;
@@ -346,6 +352,10 @@ std::shared_ptr<platform::hid::CHidConnection> CSimHidBus::Open(const std::strin
     if (plugged == nullptr) {
         return nullptr;
     }
+    if (plugged->denied) {
+        platform::DebugFormat("simulated bus: cannot open %s: permission denied\n", path.c_str());
+        return nullptr;
+    }
     // Owned by the caller; the device keeps a weak reference for delivering its reports.
     auto connection = std::make_shared<Connection>(weak_from_this(), plugged, std::move(entry), mode);
     {
@@ -356,6 +366,26 @@ std::shared_ptr<platform::hid::CHidConnection> CSimHidBus::Open(const std::strin
         plugged->connections.push_back(connection);
     }
     return connection;
+}
+
+bool CSimHidBus::DenyAccess(uint64_t handle) {
+    std::lock_guard lock(mutex_);
+    for (const auto& plugged : plugged_) {
+        if (plugged->handle == handle) {
+            plugged->denied = true;
+            return true;
+        }
+    }
+    return false;
+}
+
+std::string CSimHidBus::AccessDeniedNode(const std::string& path) {
+    const std::shared_ptr<Plugged> plugged = FindByPath(path, nullptr);
+    platform::hid::EntryPathParts parts;
+    if (plugged == nullptr || !plugged->denied || !platform::hid::SplitEntryPath(path, parts)) {
+        return {};
+    }
+    return parts.node + "#" + parts.identity;
 }
 
 bool CSimHidBus::Exists(const std::string& path) {

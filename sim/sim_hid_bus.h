@@ -30,6 +30,10 @@
 // Thread safety: every operation from any thread.
 class CSimHidBus : public platform::hid::CHidBackend, public std::enable_shared_from_this<CSimHidBus> {
 public:
+    // Each open connection queues at most this many input reports of its interface (of every
+    // collection, as hidraw does); a report that finds the queue full is lost.
+    static constexpr size_t kQueuedReports = 64;
+
     CSimHidBus();
     ~CSimHidBus() override;
 
@@ -41,6 +45,9 @@ public:
     uint64_t Plug(const std::string& name, std::shared_ptr<CSimDevice> device);
     // False when no such device is plugged.
     bool Unplug(uint64_t handle);
+    // Makes the device's entries behave as a node without a udev rule does: listed, but every
+    // open fails and AccessDeniedNode names the node. False when no such device is plugged.
+    bool DenyAccess(uint64_t handle);
     // Writes the state file now; false when it could not be written (or none is set).
     bool SaveState();
     // The first plugged device of that name, or nullptr; lets tools press an emulator's buttons.
@@ -50,6 +57,7 @@ public:
     std::shared_ptr<platform::hid::CHidConnection> Open(const std::string& path,
                                                         platform::hid::OpenMode mode) override;
     bool Exists(const std::string& path) override;
+    std::string AccessDeniedNode(const std::string& path) override;
     int ChangeFd() const override;
     uint64_t ChangeCount() override;
     const char* Name() const override { return "simulated"; }

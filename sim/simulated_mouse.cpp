@@ -214,6 +214,15 @@ bool CSimulatedMouse::PressProfileButton(uint8_t profile) {
     return changed;
 }
 
+void CSimulatedMouse::TypeKeys(size_t reports) {
+    constexpr uint8_t kKeyboardReportId = 0x01;
+    constexpr uint8_t kKeyA = 0x04;
+    for (size_t report = 0; report < reports; ++report) {
+        const uint8_t key = report % 2 == 0 ? kKeyA : 0x00;
+        SendInputReport({kKeyboardReportId, 0x00, 0x00, key, 0x00, 0x00, 0x00, 0x00, 0x00});
+    }
+}
+
 void CSimulatedMouse::SetReplyDelay(std::chrono::milliseconds delay) {
     std::lock_guard lock(mutex_);
     delay_ = delay;
@@ -247,6 +256,11 @@ std::vector<uint8_t> CSimulatedMouse::ShootMemory() const {
 size_t CSimulatedMouse::LightFrameCount() const {
     std::lock_guard lock(mutex_);
     return firmware_.LightFrameCount();
+}
+
+size_t CSimulatedMouse::Refusals() const {
+    std::lock_guard lock(mutex_);
+    return firmware_.Refusals();
 }
 
 std::vector<CSimulatedMouse::Report> CSimulatedMouse::Requests() const {

@@ -45,7 +45,12 @@ public:
     // False when the profile does not exist or is the active one already.
     bool PressProfileButton(uint8_t profile);
 
+    // Sends that many keyboard reports (presses and releases of one key), as a button assigned
+    // to a key does; they reach every open handle of the interface.
+    void TypeKeys(size_t reports);
+
     CFaultPlan& Faults() { return faults_; }
+    CFaultPlan* FaultPlan() override { return &faults_; }
     void SetReplyDelay(std::chrono::milliseconds delay);
     void SetOnline(bool online);
 
@@ -55,6 +60,8 @@ public:
     std::vector<uint8_t> MacroMemory() const;
     std::vector<uint8_t> ShootMemory() const;
     size_t LightFrameCount() const;
+    // Requests the firmware itself refused (faults played on purpose are not counted).
+    size_t Refusals() const;
     // The last kRequestLogSize command requests, oldest first, as they arrived.
     std::vector<Report> Requests() const;
     void ClearRequests();

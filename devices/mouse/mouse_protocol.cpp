@@ -20,7 +20,7 @@ int Worst(int sofar, int result) {
 }  // namespace
 
 CMouseProtocol::CMouseProtocol(CommandChannel& channel) : channel_(channel) {
-    buttonMap_.fill(kUnmappedButton);
+    ForgetKeyTable();
 }
 
 bool CMouseProtocol::Reachable() {
@@ -43,6 +43,9 @@ int CMouseProtocol::ReadDeviceInfo(CMouseProfiledata& profile) {
     }
     info_ = DecodeInfoBlock(raw);
     profile.SetSensorId(info_.SensorId());
+    // The table and map of an earlier connection no longer match this block size; until the
+    // read below succeeds, WriteKeyTable must have nothing to send.
+    ForgetKeyTable();
 
     const size_t tableBytes = info_.KeyTableBytes();
     if (tableBytes > kKeyTableCapacity || !channel_.SetBlockSize(static_cast<uint16_t>(tableBytes))) {
@@ -192,6 +195,12 @@ int CMouseProtocol::SendImage(std::span<const uint8_t> image, bool shoot) {
     }
     result = Worst(result, channel_.EndTransfer());
     return result == channel_result::kOk ? 0 : kMacroWriteFailed;
+}
+
+void CMouseProtocol::ForgetKeyTable() {
+    keyTable_.fill(0);
+    keyTableLength_ = 0;
+    buttonMap_.fill(kUnmappedButton);
 }
 
 void CMouseProtocol::RefreshInfo() {

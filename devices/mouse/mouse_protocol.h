@@ -41,7 +41,8 @@ public:
     // the sensor id and builds the button map. Returns 1 when the info and the
     // key table were read; 0 when closed, offline, or when the key table would
     // not fit the channel's 512-byte block (the read-back stops there, after
-    // closing the transfer).
+    // closing the transfer). Whenever the info was read but the key table was not, the previous
+    // table and button map are dropped.
     int ReadDeviceInfo(CMouseProfiledata& profile);
 
     // 0x05 (1 byte at 0); 0x05 (49 bytes at index x 128). Clears the
@@ -97,6 +98,8 @@ private:
     // 0x01; the block command; 0x02, each after an online check behind a
     // receiver. 0 when every exchange succeeded, else kMacroWriteFailed.
     int SendImage(std::span<const uint8_t> image, bool shoot);
+    // No key table read: WriteKeyTable sends nothing and no host button is mapped.
+    void ForgetKeyTable();
     // 0x03: the key count and macro size may have changed since the connection.
     void RefreshInfo();
 

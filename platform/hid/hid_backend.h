@@ -22,6 +22,9 @@
 //   same backend are valid until the device leaves.
 // - Exists is the existence probe: true while the device behind the path is present and still the
 //   same device (a replugged device is another one, even on the same node).
+// - AccessDeniedNode names the device node behind a listed entry that this user may not open for
+//   reading and writing (no udev rule gives access), or "" when it can be opened or the backend
+//   has no such notion.
 // - ChangeFd / ChangeCount let a discovery pass stay cheap when idle: ChangeCount grows whenever a
 //   device may have arrived or left; the fd (or -1 when the backend offers none) becomes readable
 //   then, and reading ChangeCount clears it. A caller that saw the same count last time may skip
@@ -67,6 +70,7 @@ public:
     virtual bool Enumerate(std::vector<HidEntryInfo>& entries) = 0;
     virtual std::shared_ptr<CHidConnection> Open(const std::string& path, OpenMode mode) = 0;
     virtual bool Exists(const std::string& path) = 0;
+    virtual std::string AccessDeniedNode(const std::string& /*path*/) { return {}; }
     virtual int ChangeFd() const = 0;
     virtual uint64_t ChangeCount() = 0;
     // "hidraw" or "simulated", for diagnostics and norvikctl.

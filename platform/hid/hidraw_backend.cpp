@@ -1,5 +1,6 @@
 #include "platform/hid/hidraw_backend.h"
 
+#include "platform/debug.h"
 #include "platform/hid/entry_path.h"
 #include "platform/hid/hidraw_connection.h"
 #include "platform/hid/report_descriptor_parser.h"
@@ -8,6 +9,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 
 namespace platform::hid {
@@ -98,6 +101,11 @@ std::shared_ptr<CHidConnection> CHidrawBackend::Open(const std::string& path, Op
     }
     const int fd = ::open(parts.node.c_str(), flags);
     if (fd < 0) {
+        // Without a udev rule the node belongs to root alone: say so every time, or the device
+        // silently never appears.
+        const bool denied = errno == EACCES || errno == EPERM;
+        platform::DebugFormat("hidraw: cannot open %s: %s%s\n", parts.node.c_str(), std::strerror(errno),
+                              denied ? " (install the udev rule from packaging/udev/ and replug)" : "");
         return nullptr;
     }
     // The node may have been handed to another device between the probe and the open.
@@ -122,6 +130,14 @@ bool CHidrawBackend::Exists(const std::string& path) {
     const std::filesystem::path device = std::filesystem::read_symlink(
         std::filesystem::path(sysfs_root_) / "class/hidraw" / name / "device", error);
     return !error && device.filename().string() == parts.identity;
+}
+
+std::string CHidrawBackend::AccessDeniedNode(const std::string& path) {
+    EntryPathParts parts;
+    if (!SplitEntryPath(path, parts) || ::access(parts.node.c_str(), R_OK | W_OK) == 0) {
+        return {};
+    }
+    return errno == EACCES || errno == EPERM ? parts.node : std::string();
 }
 
 int CHidrawBackend::ChangeFd() const {

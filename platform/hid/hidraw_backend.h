@@ -54,6 +54,7 @@ public:
     bool Enumerate(std::vector<HidEntryInfo>& entries) override;
     std::shared_ptr<CHidConnection> Open(const std::string& path, OpenMode mode) override;
     bool Exists(const std::string& path) override;
+    std::string AccessDeniedNode(const std::string& path) override;
     int ChangeFd() const override;
     uint64_t ChangeCount() override;
     const char* Name() const override { return "hidraw"; }

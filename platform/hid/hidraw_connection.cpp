@@ -65,26 +65,54 @@ IoResult CHidrawConnection::Read(uint8_t* buffer, size_t length, int timeout_ms,
     }
 }
 
-IoResult CHidrawConnection::Write(const uint8_t* buffer, size_t length, int, CEvent& abort,
+IoResult CHidrawConnection::Write(const uint8_t* buffer, size_t length, int timeout_ms, CEvent& abort,
                                   size_t& transferred) {
     transferred = 0;
     if (length == 0) {
         return IoResult::kError;
     }
-    if (abort.TryConsume()) {
-        return IoResult::kAborted;
+    // hidraw takes the Windows form as it is: report id first, 0 for unnumbered reports. The node
+    // is non-blocking, so a wedged device makes the write wait here, where the time-out, the
+    // abort event and Shutdown can end it, instead of inside the kernel with the I/O lock held.
+    const int64_t start = SteadyMs();
+    for (;;) {
+        if (abort.TryConsume()) {
+            return IoResult::kAborted;
+        }
+        if (closed_.TryConsume()) {
+            return IoResult::kClosed;
+        }
+        const ssize_t sent = ::write(fd_, buffer, length);
+        if (sent >= 0) {
+            transferred = static_cast<size_t>(sent);
+            return IoResult::kOk;
+        }
+        if (errno != EAGAIN && errno != EINTR) {
+            return ErrorResult(errno);
+        }
+        const IoResult waited = WaitWritable(RemainingMs(timeout_ms, start), abort);
+        if (waited != IoResult::kOk) {
+            return waited;
+        }
     }
-    if (closed_.TryConsume()) {
+}
+
+IoResult CHidrawConnection::WaitWritable(int timeout_ms, CEvent& abort) {
+    if (timeout_ms == 0) {
+        return IoResult::kTimeout;
+    }
+    pollfd fds[3] = {{abort.Fd(), POLLIN, 0}, {closed_.Fd(), POLLIN, 0}, {fd_, POLLOUT, 0}};
+    const int ready = ::poll(fds, 3, timeout_ms);
+    if (ready < 0) {
+        return errno == EINTR ? IoResult::kOk : IoResult::kError;
+    }
+    if (ready == 0) {
+        return IoResult::kTimeout;
+    }
+    if ((fds[2].revents & (POLLERR | POLLHUP)) != 0 && (fds[2].revents & POLLOUT) == 0) {
         return IoResult::kClosed;
     }
-    // hidraw takes the Windows form as it is: report id first, 0 for unnumbered reports. The
-    // kernel finishes the transfer (or fails it) within its own USB time-out.
-    const ssize_t sent = ::write(fd_, buffer, length);
-    if (sent < 0) {
-        return ErrorResult(errno);
-    }
-    transferred = static_cast<size_t>(sent);
-    return IoResult::kOk;
+    return IoResult::kOk;  // the loop consumes the events and retries the write
 }
 
 }  // namespace platform::hid

@@ -22,6 +22,9 @@ public:
     void Shutdown() override { closed_.Set(); }
 
 private:
+    // Waits until the node takes a report, the abort or the shutdown is set, or the time runs out.
+    IoResult WaitWritable(int timeout_ms, CEvent& abort);
+
     int fd_;
     HidEntryInfo info_;
     CEvent closed_{CEvent::Mode::kManualReset};

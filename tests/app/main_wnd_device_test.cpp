@@ -160,6 +160,39 @@ TEST_F(MainWndDeviceTest, PluggedMouseShowsItsPageAndADpiSliderWritesTheRecord) 
     EXPECT_EQ(profile["Device"][0]["DPIStages"]["StageDPIs"][1]["StageDPIX"].asInt(), 40);
 }
 
+// Without the udev rule the mouse's node cannot be opened and the mouse never appears; the
+// no-device page says which node and which rule, instead of staying silent.
+TEST_F(MainWndDeviceTest, AMouseThatCannotBeOpenedIsNamedOnTheNoDevicePage) {
+    Plug("mouse3389", MouseModel3389());
+    ASSERT_TRUE(bus->DenyAccess(handles["mouse3389"]));
+    Open();
+    EXPECT_TRUE(NoDeviceLinkShown());
+    ui::CControlUI* hint = Control("nodevice_access");
+    ASSERT_NE(hint, nullptr);
+    EXPECT_TRUE(hint->IsVisible());
+    EXPECT_NE(hint->GetText().find("sim#mouse3389."), std::string::npos) << hint->GetText();
+    EXPECT_NE(hint->GetText().find("packaging/udev/70-norvik.rules"), std::string::npos) << hint->GetText();
+    EXPECT_EQ(VisibleOptions(), 0);
+    Save("main_window_no_access.png");
+}
+
+// The cable pulled in the middle of a record write: the slider's write returns at once with its
+// result instead of waiting for a reply, and the page goes as the mouse does.
+TEST_F(MainWndDeviceTest, AnUnplugInTheMiddleOfAWriteEndsItAtOnce) {
+    Open();
+    auto mouse = Plug("mouse3389", MouseModel3389());
+    ASSERT_TRUE(WaitFor([&] { return PageFilled(); }, 3000));
+    mouse->Faults().Add(FaultKind::kUnplug, 2);  // 0x01 and the record's first chunk pass
+
+    SetSlider("DPI_slider_1", 40);
+    QElapsedTimer clock;
+    clock.start();
+    Send("DPI_slider_1", "valuechanged");
+    EXPECT_LT(clock.elapsed(), 300);
+    EXPECT_TRUE(WaitFor([&] { return NoDeviceLinkShown(); }, 2000));
+    EXPECT_EQ(VisibleOptions(), 0);
+}
+
 TEST_F(MainWndDeviceTest, AChangeMadeOnTheMouseIsReadBackAboutHalfASecondLater) {
     Open();
     auto mouse = Plug("mouse3389", MouseModel3389());

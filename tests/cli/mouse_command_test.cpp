@@ -15,6 +15,7 @@
 
 #include <sys/wait.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -70,6 +71,22 @@ TEST_F(MouseCommand, WithoutAMouseEveryCommandSaysSo) {
     }
     std::ostringstream out, err;
     EXPECT_EQ(CDevicesCommand().Run({}, out, err), kExitNoDevice);
+}
+
+TEST_F(MouseCommand, DevicesNamesAMouseThatCannotBeOpenedAndTheRuleToInstall) {
+    Plug();
+    ASSERT_TRUE(bus->DenyAccess(handle));
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{}, std::vector<std::string>{"--json"}}) {
+        std::ostringstream out, err;
+        EXPECT_EQ(CDevicesCommand().Run(args, out, err), kExitNoDevice);
+        const std::string text = err.str();
+        EXPECT_NE(text.find("sim#mouse3389." + std::to_string(handle) + " cannot be opened"),
+                  std::string::npos)
+            << text;
+        EXPECT_NE(text.find("packaging/udev/70-norvik.rules"), std::string::npos) << text;
+    }
+    EXPECT_EQ(Mouse({"info"}).code, kExitNoDevice);
 }
 
 TEST_F(MouseCommand, SetDpiStoresTheProfileAndWritesTheMouse) {
@@ -315,4 +332,38 @@ TEST(NorvikctlMouse, ASequenceOfRunsSeesOnePersistentMouse) {
     EXPECT_NE(devices.find("mouse3389"), std::string::npos);
     EXPECT_NE(run("mouse --help", &code).find("set-dpi STAGE DPI"), std::string::npos);
     EXPECT_EQ(code, kExitOk);
+}
+
+// A mouse that disappears in the middle of any request of a run, as NORVIK_SIM_FAULTS makes it:
+// every run ends on its own, promptly, with an exit code and no crash; the 1 s reply time-out is
+// never waited for. A plan that cannot be read is named and played by nobody.
+TEST(NorvikctlMouse, AnUnplugAtAnyRequestEndsTheRunPromptlyWithAResult) {
+    const char* programs = std::getenv("NORVIK_PROGRAM_DIR");
+    ASSERT_NE(programs, nullptr);
+    CTempDataHome home;
+    const auto run = [&](const std::string& plan, const std::string& args, std::string& output) {
+        const std::string command = "NORVIK_SIM_FAULTS='" + plan + "' NORVIK_SIMULATE=mouse3389 '" +
+                                    std::string(programs) + "/norvikctl' " + args + " 2>&1";
+        FILE* pipe = popen(command.c_str(), "r");
+        char buffer[4096];
+        output.clear();
+        for (size_t read; (read = fread(buffer, 1, sizeof(buffer), pipe)) > 0;) {
+            output.append(buffer, read);
+        }
+        return pclose(pipe);
+    };
+    std::string output;
+    for (int request = 0; request < 16; ++request) {
+        const std::string plan = "unplug@" + std::to_string(request);
+        const auto start = std::chrono::steady_clock::now();
+        const int status = run(plan, "mouse set-dpi 2 1600", output);
+        const auto elapsed = std::chrono::steady_clock::now() - start;
+        ASSERT_TRUE(WIFEXITED(status)) << plan << "\n" << output;
+        const int code = WEXITSTATUS(status);
+        EXPECT_TRUE(code == kExitOk || code == kExitFailure || code == kExitNoDevice) << plan << " " << code;
+        EXPECT_LT(elapsed, std::chrono::milliseconds(900)) << plan << "\n" << output;
+    }
+    const int status = run("unplug@1,melt@2", "mouse info", output);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == kExitOk) << output;
+    EXPECT_NE(output.find("NORVIK_SIM_FAULTS ignored: \"melt@2\""), std::string::npos) << output;
 }

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <future>
 #include <numeric>
@@ -62,6 +63,8 @@ protected:
     void SetUp() override {
         ASSERT_NE(handle_, 0u);
         ASSERT_TRUE(channel_.Open(VendorPath(), mouse_->Model().wireless));
+        // The firmware takes writes only inside a transfer.
+        ASSERT_EQ(channel_.BeginTransfer(), channel_result::kOk);
         mouse_->ClearRequests();
     }
 
@@ -137,21 +140,22 @@ TEST_F(CommandChannelTest, ReadMemorySplitsIntoChunksAtAddressPlusOffset) {
 }
 
 TEST_F(CommandChannelTest, WriteChunksKeepThePreviousChunksBytesAfterAShortPayload) {
-    const std::vector<uint8_t> record = Pattern(86, 3);
-    ASSERT_EQ(channel_.WriteMemory(0x0080, record), channel_result::kOk);
-    EXPECT_EQ(MemoryAt(0x0080, 86), record);
+    const std::vector<uint8_t> block = Pattern(86, 3);
+    ASSERT_EQ(channel_.WriteMacroBlock(block), channel_result::kOk);
+    const std::vector<uint8_t> memory = mouse_->MacroMemory();
+    EXPECT_TRUE(std::equal(block.begin(), block.end(), memory.begin()));
 
     const std::vector<Report> sent = mouse_->Requests();
     ASSERT_EQ(sent.size(), 2u);
     EXPECT_EQ(sent[1][4], 30);
-    EXPECT_EQ(AddressOf(sent[1]), 0x0080 + 56);
+    EXPECT_EQ(AddressOf(sent[1]), 56);
     // Bytes after the 30-byte payload still hold the first chunk's data, and the checksum
     // (which the firmware checked) covers them.
-    EXPECT_TRUE(std::equal(sent[1].begin() + 8 + 30, sent[1].end(), record.begin() + 30));
+    EXPECT_TRUE(std::equal(sent[1].begin() + 8 + 30, sent[1].end(), block.begin() + 30));
     EXPECT_EQ(sent[1][1] | sent[1][2] << 8, CommandChecksum(sent[1].data()));
 
     mouse_->ClearRequests();
-    ASSERT_EQ(channel_.WriteMemory(0x0100, Pattern(10, 9)), channel_result::kOk);
+    ASSERT_EQ(channel_.WriteMacroBlock(Pattern(10, 9)), channel_result::kOk);
     const Report first = mouse_->Requests().at(0);
     EXPECT_TRUE(std::all_of(first.begin() + 18, first.end(), [](uint8_t b) { return b == 0; }));
 }
@@ -211,7 +215,7 @@ TEST_F(CommandChannelTest, TheSecondReplyIsTakenWhateverItNames) {
     EXPECT_EQ(channel_.ReadMemory(0x0080, out), channel_result::kOk);
     EXPECT_EQ(out, std::vector<uint8_t>(20, 0));  // the second stray's empty payload
 
-    // The real reply is still waiting; the next command passes over it with its one re-read.
+    // The real reply is still queued; the next command drops it before its request.
     std::array<uint8_t, 32> info{};
     ASSERT_EQ(channel_.ReadInfo(info), channel_result::kOk);
     EXPECT_EQ(info[9] | info[10] << 8, 0x3325);
@@ -224,6 +228,23 @@ TEST_F(CommandChannelTest, AWrongEchoWithNothingBehindItEndsAfterTheSecondRead) 
     EXPECT_EQ(channel_.ReadInfo(info), channel_result::kNoReply);
     EXPECT_GE(Milliseconds(Clock::now() - start), 900);
     EXPECT_EQ(channel_.ReadInfo(info), channel_result::kOk);
+}
+
+// Typing with a button assigned to a key fills the handle's queue with keyboard reports; the
+// kernel keeps 64 and drops the newest, which would be the reply.
+TEST_F(CommandChannelTest, UnrelatedInputOfTheInterfaceDoesNotCrowdOutTheReply) {
+    std::array<uint8_t, 32> info{};
+    std::vector<uint8_t> memory(200);
+    const auto start = Clock::now();
+    for (int round = 0; round < 3; ++round) {
+        mouse_->TypeKeys(3 * CSimHidBus::kQueuedReports);
+        ASSERT_EQ(channel_.ReadInfo(info), channel_result::kOk) << round;
+        EXPECT_EQ(info[9] | info[10] << 8, 0x3325);
+        mouse_->TypeKeys(CSimHidBus::kQueuedReports + 1);
+        ASSERT_EQ(channel_.ReadMemory(0x0080, memory), channel_result::kOk) << round;
+        EXPECT_EQ(memory, MemoryAt(0x0080, memory.size()));
+    }
+    EXPECT_LT(Milliseconds(Clock::now() - start), 900);
 }
 
 TEST_F(CommandChannelTest, LostReplyTimesOutAndTheChannelStaysUsable) {

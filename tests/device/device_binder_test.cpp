@@ -1,4 +1,5 @@
 #include "device/device_binder.h"
+#include "device/device_access_check.h"
 #include "device/device_discovery.h"
 #include "sim/mouse_model.h"
 #include "sim/sim_hid_bus.h"
@@ -7,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <functional>
@@ -145,4 +147,42 @@ TEST_F(DiscoveryWithMice, TheMouseButtonsAskForAResyncHalfASecondLater) {
     ASSERT_TRUE(changed.wait_for(lock, std::chrono::seconds(5), [&] { return !delays.empty(); }));
     EXPECT_EQ(delays.front(), 500);
     EXPECT_NE(debug.Text().find("接收到自动添加设备的同步信息要求  TEST"), std::string::npos);
+}
+
+// A restart must cut the running thread's endless read short instead of joining it for ever.
+TEST_F(DiscoveryWithMice, RestartingTheSyncThreadEndsItsWaitingReadAtOnce) {
+    auto mouse = std::make_shared<CSimulatedMouse>(MouseModel3389());
+    bus->Plug("mouse3389", mouse);
+    std::atomic<int> resyncs{0};
+    devices[1]->SyncThread().SetResyncRequest([&](int) { ++resyncs; });
+    ASSERT_TRUE(discovery.RunPass());
+    ASSERT_TRUE(WaitFor([&] { return devices[1]->Notification().Device().ReadPending(); }));
+
+    const auto start = std::chrono::steady_clock::now();
+    ASSERT_TRUE(devices[1]->SyncThread().Start());
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(500));
+
+    mouse->PressDpiButton();
+    EXPECT_TRUE(WaitFor([&] { return resyncs.load() > 0; }));
+}
+
+// Only supported devices are named, each node once, and a node that cannot be opened binds nothing.
+TEST_F(DiscoveryWithMice, SupportedDevicesThatCannotBeOpenedAreNamedOnce) {
+    const uint64_t mouse = bus->Plug("mouse3389", std::make_shared<CSimulatedMouse>(MouseModel3389()));
+    const uint64_t other = bus->Plug("other", std::make_shared<CSimulatedMouse>([] {
+                                         MouseModel model = MouseModel3389();
+                                         model.vendorId = 0x1234;
+                                         return model;
+                                     }()));
+    EXPECT_TRUE(CDeviceAccessCheck::DeniedNodes(*bus).empty());
+    ASSERT_TRUE(bus->DenyAccess(mouse));
+    ASSERT_TRUE(bus->DenyAccess(other));
+    EXPECT_FALSE(bus->DenyAccess(999));
+
+    EXPECT_EQ(CDeviceAccessCheck::DeniedNodes(*bus),
+              std::vector<std::string>{"sim#mouse3389." + std::to_string(mouse)});
+    ASSERT_TRUE(discovery.RunPass());
+    EXPECT_FALSE(devices[1]->Command().IsOpen());
+    EXPECT_NE(CDeviceAccessCheck::Hint("/dev/hidraw3").find("/dev/hidraw3 cannot be opened"),
+              std::string::npos);
 }

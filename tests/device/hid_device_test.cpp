@@ -163,6 +163,29 @@ TEST(HidDeviceDecodeTest, SeveralConsumerUsagesAreAllReported) {
     EXPECT_FALSE(items[0].is_data_set);
 }
 
+// A damaged descriptor of many huge button fields (found by fuzzing: it made each item's usage
+// list megabytes, gigabytes in all) opens with lists of a bounded length.
+TEST(HidDeviceDecodeTest, UsageListsOfHugeButtonFieldsStayBounded) {
+    std::vector<uint8_t> descriptor = {0x05, 0x09, 0x09, 0x01, 0xA1, 0x01,
+                                       0x15, 0x00, 0x25, 0x01, 0x75, 0x01};
+    for (int field = 0; field < 40; ++field) {
+        descriptor.insert(descriptor.end(), {0x96, 0xFF, 0xFF, 0x19, 0x01, 0x29, 0x10, 0x81, 0x02});
+    }
+    descriptor.push_back(0xC0);
+    auto bus = std::make_shared<CSimHidBus>();
+    ASSERT_NE(bus->Plug("broken", std::make_shared<CScriptedSimDevice>(
+                                      CSimDevice::Identity{0x1234, 0x5678, 0, 1, ""}, descriptor)),
+              0u);
+    HidDevice device(bus);
+    ASSERT_TRUE(device.EnumerateInterfaces());
+    ASSERT_TRUE(device.Open(*device.NextPath(), true, true, true, false));
+    ASSERT_FALSE(device.InputItems().empty());
+    for (const HidDataItem& item : device.InputItems()) {
+        EXPECT_EQ(item.max_usage_length, HidDataItem::kMaxUsageListLength);
+        EXPECT_EQ(item.usages.size(), HidDataItem::kMaxUsageListLength);
+    }
+}
+
 TEST_F(HidDeviceTest, AnInfiniteReadEndsPromptlyWhenAnotherThreadCloses) {
     HidDevice device(bus_);
     ASSERT_TRUE(device.Open(PathOfCollection(3), true, true, true, false));

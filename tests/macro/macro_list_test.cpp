@@ -82,6 +82,19 @@ TEST_F(MacroListTest, SaveWritesTheWholeFileAndLoadReadsItBack) {
     EXPECT_EQ(list.Save(1, kTwoEvents), 1);
 }
 
+// Names stay UTF-8 text in both files, as they have always been stored.
+TEST_F(MacroListTest, NonAsciiNamesAreWrittenAsUtf8Text) {
+    ASSERT_TRUE(list.Create());
+    const std::string name = "宏 Ärger 😀";
+    ASSERT_TRUE(list.Rename(0, name));
+    ASSERT_EQ(list.Save(0, kTwoEvents), 0);
+    EXPECT_EQ(list.Names(), std::vector<std::string>{name});
+    EXPECT_NE(ReadAll(ListPath()).find("\"MacroName\" : \"" + name + "\""), std::string::npos);
+    const std::string macro = ReadAll(list.MacroPath(list.Entries()[0].guid));
+    EXPECT_NE(macro.find("\"" + name + "\""), std::string::npos) << macro;
+    EXPECT_EQ(macro.find("\\u"), std::string::npos) << macro;
+}
+
 TEST_F(MacroListTest, DeleteRemovesTheFileAndTheEntry) {
     list.Create();
     list.Create();
@@ -132,6 +145,49 @@ TEST_F(MacroListTest, FailedExportsAndImportsChangeNothing) {
     EXPECT_EQ(list.Entries().size(), 1u);
     list.Save(0, kTwoEvents);
     EXPECT_FALSE(list.Export(0, home.Path("no/such/folder/out.mac")));
+}
+
+// A list that cannot be written, or a damaged one, makes every change fail and lose nothing: the
+// file keeps its bytes, the macro files stay, and an import does not index past the list.
+TEST_F(MacroListTest, ChangesToAnUnwritableOrDamagedListFailAndKeepEverything) {
+    ASSERT_TRUE(list.Create());
+    ASSERT_EQ(list.Save(0, kTwoEvents), 0);
+    const std::string macro = list.MacroPath(list.Entries()[0].guid);
+    ASSERT_TRUE(list.Export(0, home.Path("out.mac")));
+    const std::string good = ReadAll(ListPath());
+
+    struct Case {
+        const char* what;
+        std::string content;
+        bool readOnly;
+    };
+    const Case cases[] = {{"read-only list", good, true},
+                          {"damaged list", good.substr(0, good.size() / 2), false},
+                          {"list of another shape", R"({"MacroInfo": "none"})", false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::filesystem::permissions(ListPath(), std::filesystem::perms::owner_write,
+                                     std::filesystem::perm_options::add);
+        WriteList(c.content);
+        if (c.readOnly) {
+            std::filesystem::permissions(ListPath(), std::filesystem::perms::owner_read);
+        }
+        EXPECT_FALSE(list.Create());
+        EXPECT_FALSE(list.Import(home.Path("out.mac")));
+        EXPECT_FALSE(list.Rename(0, "renamed"));
+        EXPECT_FALSE(list.Delete(0));
+        EXPECT_TRUE(std::filesystem::exists(macro));
+        EXPECT_EQ(ReadAll(ListPath()), c.content);
+    }
+}
+
+// Files a user hands us are read only up to the document limit.
+TEST_F(MacroListTest, AnImportOfAHugeFileIsRefused) {
+    const std::string huge = home.Path("huge.mac");
+    WriteAll(huge, "");
+    std::filesystem::resize_file(huge, CJsonDocument::kMaxFileBytes + 1);
+    EXPECT_FALSE(list.Import(huge));
+    EXPECT_TRUE(list.Entries().empty());
 }
 
 TEST_F(MacroListTest, GuidsThatLeaveTheFolderNameNoFile) {

@@ -57,6 +57,27 @@ TEST_F(HttpClientTest, PostSendsTheHeaderBlockAndTheBodyBytes) {
     EXPECT_EQ(CHttpClient::LastError(), 0);
 }
 
+// A redirected POST is not followed: our Content-Length would go along to the target, which would
+// then wait for a body that never comes.
+TEST_F(HttpClientTest, APostThatIsRedirectedEndsWithTheRedirectsAnswer) {
+    CLocalHttpServer server([](const CLocalHttpServer::Request& request) {
+        if (request.requestLine.starts_with("POST /api/old")) {
+            return CLocalHttpServer::Reply{
+                "HTTP/1.1 302 Found\r\nLocation: /api/new\r\nContent-Length: 5\r\nConnection: "
+                "close\r\n\r\nmoved"};
+        }
+        return CLocalHttpServer::Response(200, "{}");
+    });
+    std::vector<char> response(64, '\0');
+    const auto start = std::chrono::steady_clock::now();
+
+    EXPECT_EQ(CHttpClient::FormRequest("POST", server.Url("/api/old"), "a=1", response), 5);
+
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 5s);
+    EXPECT_EQ(std::string(response.data()), "moved");
+    EXPECT_EQ(server.Requests().size(), 1u);
+}
+
 TEST_F(HttpClientTest, GetSendsAZeroContentLengthAndNoBody) {
     CLocalHttpServer server([](const auto&) { return CLocalHttpServer::Response(200, "ok", "text/plain"); });
     std::vector<char> response(16, '\0');
@@ -223,6 +244,26 @@ TEST_F(DownloadTest, WritesTheFileAndReportsEachPiece) {
     struct stat info {};
     ASSERT_EQ(::stat(Target().c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0111, 0u);
+}
+
+// The service names files as they are called, spaces and UTF-8 included; they go out escaped.
+TEST_F(DownloadTest, APathWithSpacesAndNonAsciiTextIsEscaped) {
+    const std::string payload = Payload(100);
+    CLocalHttpServer server([&](const CLocalHttpServer::Request& request) {
+        if (request.requestLine.find("/files/new%20setup%C3%A9.bin?v=1%202 ") == std::string::npos) {
+            return CLocalHttpServer::Response(400, "bad path");
+        }
+        auto reply = CLocalHttpServer::Response(200, payload, "application/octet-stream");
+        if (request.requestLine.starts_with("HEAD")) {
+            reply.bytes.resize(reply.bytes.size() - payload.size());
+        }
+        return reply;
+    });
+
+    EXPECT_TRUE(Download(server.Url("/files/new setupé.bin?v=1 2")));
+
+    EXPECT_EQ(ReadFile(Target()), payload);
+    EXPECT_EQ(server.Requests().at(1).requestLine, "GET /files/new%20setup%C3%A9.bin?v=1%202 HTTP/1.1");
 }
 
 TEST_F(DownloadTest, ServerThatStopsEarlyEndsTheDownloadAsAFailure) {

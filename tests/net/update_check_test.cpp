@@ -163,7 +163,7 @@ TEST(UpdateAnswerTest, AnswersWithoutInformation) {
         {"<html>busy</html>", CheckResult::kStatusNone, ""},
         {R"({"version": "0104"})", CheckResult::kStatusNewer, ""},
         {R"([1, 2])", CheckResult::kStatusUpToDate, ""},
-        {R"({"path": 5, "version": 260, "device_id": "x"})", CheckResult::kStatusUpToDate, ""},
+        {R"({"path": 5, "version": 102, "device_id": "x"})", CheckResult::kStatusUpToDate, ""},
         {std::string(R"({"path": "p", "version": "0104"})") + '\0' + "trailing", CheckResult::kStatusNewer,
          "p"},
         {std::string(100000, '['), CheckResult::kStatusNone, ""},
@@ -173,6 +173,28 @@ TEST(UpdateAnswerTest, AnswersWithoutInformation) {
         EXPECT_EQ(result.status, c.status) << c.body.substr(0, 40);
         EXPECT_EQ(result.path, c.path) << c.body.substr(0, 40);
         EXPECT_EQ(result.localVersionText, "V0103");
+    }
+}
+
+// A service may answer the version as a number; it reads as its digits would as text.
+TEST(UpdateAnswerTest, AVersionGivenAsANumberIsReadLikeItsText) {
+    const struct {
+        const char* body;
+        bool hex;
+        int status;
+        const char* shown;
+    } cases[] = {
+        {R"({"version": 104})", true, CheckResult::kStatusNewer, "V104"},
+        {R"({"version": 103})", true, CheckResult::kStatusUpToDate, "V103"},
+        {R"({"version": 104})", false, CheckResult::kStatusNewer, "V104"},
+        {R"({"version": "104"})", false, CheckResult::kStatusNewer, "V104"},
+        {R"({"version": 102})", false, CheckResult::kStatusUpToDate, "V102"},
+        {R"({"version": 1.5})", false, CheckResult::kStatusUpToDate, "V"},
+    };
+    for (const auto& c : cases) {
+        const CheckResult result = CUpdateAnswer::Parse(c.body, c.hex ? 0x0103 : 103, c.hex);
+        EXPECT_EQ(result.status, c.status) << c.body << " hex " << c.hex;
+        EXPECT_EQ(result.serverVersionText, c.shown) << c.body;
     }
 }
 

@@ -59,8 +59,32 @@ TEST_F(JsonDocumentTest, WritesExactlyTheStyledWriterTextAndOneNewline) {
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
     Json::StyledWriter writer;
-    EXPECT_EQ(ReadBytes(path), writer.write(SampleProfile()) + "\n");
+    EXPECT_EQ(ReadBytes(path), CJsonDocument::UnescapeNonAscii(writer.write(SampleProfile())) + "\n");
 #pragma GCC diagnostic pop
+    // Names are UTF-8 text in the file, as the files have always held them, not \u escapes.
+    EXPECT_NE(ReadBytes(path).find("\"profilename\" : \"Ünïcode 配置 name\""), std::string::npos);
+    EXPECT_EQ(ReadBytes(path).find("\\u"), std::string::npos);
+}
+
+TEST(JsonTextTest, OnlyEscapesOfNonAsciiCharactersBecomeUtf8) {
+    struct Case {
+        const char* escaped;
+        const char* text;
+    };
+    const Case cases[] = {
+        {R"("\u00e9\u914d")", "\"é配\""},
+        {R"("\ud83d\ude00")", "\"😀\""},
+        {R"("\\u00e9")", R"("\\u00e9")"},                    // an escaped backslash, then plain text
+        {R"("\u001f\n\"")", R"("\u001f\n\"")"},              // ASCII escapes stay
+        {R"("\ud83d" "\ude00x")", R"("\ud83d" "\ude00x")"},  // unpaired surrogates stay
+        {R"("\u00e")", R"("\u00e")"},
+        {R"("\u00zz")", R"("\u00zz")"},
+        {"\\\\", "\\\\"},
+        {"\\", "\\"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(CJsonDocument::UnescapeNonAscii(c.escaped), c.text) << c.escaped;
+    }
 }
 
 TEST_F(JsonDocumentTest, NonAsciiTextSurvivesARoundTrip) {
@@ -78,8 +102,10 @@ TEST_F(JsonDocumentTest, UnreadableFilesReadAsNull) {
     WriteBytes(empty, "");
     WriteBytes(broken, "{\"profilename\": ");
     WriteBytes(deep, std::string(100000, '['));
+    const std::string huge = home.Path("huge.Json");
+    WriteBytes(huge, "{\"a\": \"" + std::string(CJsonDocument::kMaxFileBytes, 'x') + "\"}");
     // A folder opens like a file and reports a huge length; reading it must not allocate that.
-    for (const auto& path : {home.Path("missing.Json"), empty, broken, deep, home.Path("data")}) {
+    for (const auto& path : {home.Path("missing.Json"), empty, broken, deep, huge, home.Path("data")}) {
         EXPECT_TRUE(document.ReadJsonValue(path).isNull()) << path;
     }
 }

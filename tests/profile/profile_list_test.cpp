@@ -110,6 +110,24 @@ TEST_F(ProfileListTest, AStoredSelectionIsOpenedAndOneOutsideTheListOpensTheFirs
     EXPECT_EQ(StoredList()["profileselect"].asInt(), 1);
 }
 
+// A switch to an entry whose UUID cannot name a file is refused: the selection, the current UUID
+// and the stored selection stay with the profile whose file the next save writes.
+TEST_F(ProfileListTest, ASwitchToAUuidThatIsNoSafeFileNameIsRefused) {
+    WriteList({"a", "b"}, 1);
+    Json::Value list = StoredList();
+    for (const char* uuid : {"../../escape", "", "sub/dir", ".."}) {
+        list["profilelist"][1]["profileUUID"] = uuid;
+        list["profileselect"] = 0;
+        document.wirtejsonFile(folder + "ProfileList.ini", list);
+        CProfileList profiles = Loaded();
+        ASSERT_EQ(profiles.SelectedIndex(), 0) << uuid;
+        EXPECT_EQ(profiles.Select(1), -1) << uuid;
+        EXPECT_EQ(profiles.SelectedIndex(), 0) << uuid;
+        EXPECT_EQ(profiles.CurrentUuid(), "2020_01_01_00_00_00_100") << uuid;
+        EXPECT_EQ(StoredList()["profileselect"].asInt(), 0) << uuid;
+    }
+}
+
 TEST_F(ProfileListTest, AddTakesTheFirstFreeNameAndStoresItAsTheNextStartsProfile) {
     WriteList({"profile1", "PROFILE3"});
     CProfileList profiles = Loaded();
@@ -253,12 +271,13 @@ TEST_F(ProfileListTest, AnUnsafeUuidNamesNoFile) {
     WriteList({"a", "b"});
     Json::Value list = StoredList();
     list["profilelist"][1]["profileUUID"] = "../victim";
+    list["profileselect"] = 1;  // a switch to it is refused, but a stored selection opens it
     document.wirtejsonFile(folder + "ProfileList.ini", list);
     const std::string victim = fs::path(folder).parent_path().parent_path().string() + "/victim.Json";
     document.wirtejsonFile(victim, ParseJson(R"({"keep": true})"));
 
     CProfileList profiles = Loaded();
-    profiles.Select(1);
+    ASSERT_EQ(profiles.SelectedIndex(), 1);
     EXPECT_EQ(profiles.CurrentProfilePath(), "");
     EXPECT_EQ(profiles.Reset(), -1);
     EXPECT_EQ(profiles.Export(home.Path("out.json")), CProfileList::kExportNoProfile);

@@ -33,4 +33,36 @@ TEST(FaultPlan, CountsFromWhenTheFaultIsAdded) {
     }
 }
 
+// The plan's text form: faults fall where KIND@N says, and a plan with any bad entry adds nothing.
+TEST(FaultPlan, TextPlansAddTheirFaultsOrNothing) {
+    struct Case {
+        const char* text;
+        bool valid;
+        std::vector<Faults> requests;
+    };
+    const std::vector<Case> cases = {
+        {"unplug@2", true, {{}, {}, {FaultKind::kUnplug}, {}}},
+        {"noreply@0,wrongecho@1", true, {{FaultKind::kNoReply}, {FaultKind::kWrongEcho}, {}}},
+        {"stray@1,rejected@1,failed@0",
+         true,
+         {{FaultKind::kStatusFailed}, {FaultKind::kStrayReply, FaultKind::kStatusRejected}}},
+        {"none", true, {{}, {}}},
+        {"unplug", false, {{}, {}}},
+        {"noreply@2,jam@1", false, {{}, {}, {}}},
+        {"unplug@-1", false, {{}}},
+        {"unplug@2x", false, {{}, {}, {}}},
+        {"", false, {{}}},
+        {"unplug@1,", false, {{}, {}}},
+    };
+    for (const Case& c : cases) {
+        CFaultPlan plan;
+        std::string error;
+        EXPECT_EQ(plan.AddFromText(c.text, &error), c.valid) << c.text;
+        EXPECT_EQ(error.empty(), c.valid) << c.text;
+        for (const Faults& expected : c.requests) {
+            EXPECT_EQ(plan.Take(), expected) << c.text;
+        }
+    }
+}
+
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -26,6 +27,11 @@ Report Answer(CMouseFirmware& firmware, const Report& request) {
     const auto reply = firmware.HandleRequest(request);
     EXPECT_TRUE(reply.has_value());
     return reply.value_or(Report{});
+}
+
+// Opens the transfer bracket that every write needs.
+void Begin(CMouseFirmware& firmware) {
+    ASSERT_EQ(Answer(firmware, Request(command_code::kBeginTransfer))[7], 0x00);
 }
 
 std::vector<uint8_t> Payload(const Report& reply, size_t length) {
@@ -52,6 +58,21 @@ TEST(MouseFirmware, RefusesARequestWhoseChecksumDoesNotMatch) {
 
     EXPECT_EQ(Answer(firmware, request)[7], kStatusFailed);
     EXPECT_EQ(firmware.Memory(), before);
+    EXPECT_EQ(firmware.Refusals(), 1u);
+}
+
+// The status byte belongs to the reply: a request that carries one is refused and counted.
+TEST(MouseFirmware, RefusesARequestWithAStatusByte) {
+    CMouseFirmware firmware(MouseModel3325());
+    const std::vector<uint8_t> before = firmware.Memory();
+    Report request = Request(command_code::kWriteMemory, 2, 0x0010, {0xAB, 0xCD});
+    request[7] = 0x01;
+    SealCommandReport(request.data());
+
+    EXPECT_EQ(Answer(firmware, request)[7], kStatusFailed);
+    EXPECT_EQ(firmware.Memory(), before);
+    EXPECT_EQ(Answer(firmware, Request(command_code::kReadInfo, 32, 0))[7], 0x00);
+    EXPECT_EQ(firmware.Refusals(), 1u);
 }
 
 TEST(MouseFirmware, InfoBlockCarriesEachModelsFigures) {
@@ -88,16 +109,18 @@ TEST(MouseFirmware, KeyTableHoldsTheFactoryCodes) {
 
 TEST(MouseFirmware, WritesLandAtTheirAddressAndReadBack) {
     CMouseFirmware firmware(MouseModel3389());
-    std::vector<uint8_t> data(56);
-    for (size_t i = 0; i < data.size(); ++i) {
-        data[i] = static_cast<uint8_t>(i + 1);
+    Begin(firmware);
+    std::vector<uint8_t> colours(21);  // the stage colours of record 1 take any value
+    for (size_t i = 0; i < colours.size(); ++i) {
+        colours[i] = static_cast<uint8_t>(i + 1);
     }
-    EXPECT_EQ(Answer(firmware, Request(command_code::kWriteMemory, 56, 0x0080, data))[7], 0x00);
-    EXPECT_EQ(Answer(firmware, Request(command_code::kWriteMemory, 2, 0x00B8, {0xEE, 0xFF}))[7], 0x00);
+    EXPECT_EQ(Answer(firmware, Request(command_code::kWriteMemory, 21, 0x0080 + 24, colours))[7], 0x00);
+    EXPECT_EQ(Answer(firmware, Request(command_code::kWriteMemory, 2, 0x0080 + 15, {0xEE, 0xFF}))[7], 0x00);
 
-    EXPECT_EQ(Payload(Answer(firmware, Request(command_code::kReadMemory, 56, 0x0080)), 56), data);
-    EXPECT_EQ(firmware.Memory()[0xB8], 0xEE);
-    EXPECT_EQ(firmware.Memory()[0xB9], 0xFF);
+    EXPECT_EQ(Payload(Answer(firmware, Request(command_code::kReadMemory, 21, 0x0080 + 24)), 21), colours);
+    EXPECT_EQ(firmware.Memory()[0x80 + 15], 0xEE);
+    EXPECT_EQ(firmware.Memory()[0x80 + 16], 0xFF);
+    EXPECT_EQ(firmware.Refusals(), 0u);
 }
 
 TEST(MouseFirmware, AccessOutsideAMemoryIsRejectedAndChangesNothing) {
@@ -119,14 +142,104 @@ TEST(MouseFirmware, AccessOutsideAMemoryIsRejectedAndChangesNothing) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         CMouseFirmware firmware(MouseModel3325());
+        Begin(firmware);
         const Json::Value before = firmware.SaveState();
         EXPECT_EQ(Answer(firmware, c.request)[7], kStatusRejected);
         EXPECT_EQ(firmware.SaveState(), before);
     }
 }
 
+// What real firmware refuses, this firmware refuses too, with 0xFE, changing nothing and counting
+// it: a wrong byte from the host fails the test that sent it.
+TEST(MouseFirmware, RefusesWritesTheFirmwareWouldRefuse) {
+    struct Case {
+        const char* what;
+        bool bracketed;
+        Report request;
+    };
+    const Case cases[] = {
+        {"parameters outside a transfer", false, Request(command_code::kWriteMemory, 1, 0x0080 + 24, {1})},
+        {"key table outside a transfer", false,
+         Request(command_code::kWriteKeyTable, 3, 0, {0x10, 0x01, 0x00})},
+        {"macro outside a transfer", false, Request(command_code::kWriteMacroBlock, 2, 0, {0xAA, 0x55})},
+        {"shoot outside a transfer", false, Request(command_code::kWriteShootBlock, 2, 0, {0xAA, 0x55})},
+        {"active profile past the profiles", true, Request(command_code::kWriteMemory, 1, 0, {4})},
+        {"light mode 12", true, Request(command_code::kWriteMemory, 1, 0x0081, {12})},
+        {"light speed 5", true, Request(command_code::kWriteMemory, 3, 0x0081, {1, 4, 5})},
+        {"active stage 7", true, Request(command_code::kWriteMemory, 1, 0x0080 + 19, {7})},
+        {"reserved byte 10", true, Request(command_code::kWriteMemory, 2, 0x0080 + 9, {0, 1})},
+        {"reserved byte 45", true, Request(command_code::kWriteMemory, 1, 0x0080 + 45, {1})},
+        {"a byte after the record", true, Request(command_code::kWriteMemory, 4, 0x0080 + 60, {0, 0, 0, 9})},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        CMouseFirmware firmware(MouseModel3325());
+        if (c.bracketed) {
+            Begin(firmware);
+        }
+        const Json::Value before = firmware.SaveState();
+        EXPECT_EQ(Answer(firmware, c.request)[7], kStatusRejected);
+        EXPECT_EQ(firmware.SaveState(), before);
+        EXPECT_EQ(firmware.Refusals(), 1u);
+    }
+}
+
+// The macro image layout as literal bytes: one macro of two events (key 0x04 down for 20 ms, up).
+const std::vector<uint8_t> kOneMacroImage = {
+    0xAA, 0x55, 0x1E, 0x00, 0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,  // header
+    0x12, 0x00,                                                                                      // offset
+    0x02, 0x00, 0x00, 0x00,                          // 2 events
+    0x14, 0x00, 0x8A, 0x04, 0x00, 0x00, 0x0A, 0x04,  // events
+};
+
+TEST(MouseFirmware, AnImageMustBeWholeWhenTheTransferEnds) {
+    struct Case {
+        const char* what;
+        size_t at;  // the byte changed in the image, or its size for none
+        uint8_t value;
+        uint8_t status;
+    };
+    const Case cases[] = {
+        {"a whole image", kOneMacroImage.size(), 0, 0x00},
+        {"no signature", 0, 0x55, kStatusRejected},
+        {"a size past the entries", 2, 0x22, kStatusRejected},
+        {"a size short of the entries", 2, 0x1A, kStatusRejected},
+        {"two entries named", 4, 0x02, kStatusRejected},
+        {"a header byte set", 9, 0x01, kStatusRejected},
+        {"an offset past the table", 16, 0x14, kStatusRejected},
+        {"an entry head byte set", 20, 0x01, kStatusRejected},
+        {"more events than the size holds", 18, 0x03, kStatusRejected},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        for (uint8_t command : {command_code::kWriteMacroBlock, command_code::kWriteShootBlock}) {
+            CMouseFirmware firmware(MouseModel3325());
+            std::vector<uint8_t> image = kOneMacroImage;
+            if (c.at < image.size()) {
+                image[c.at] = c.value;
+            }
+            const auto memory = [&] {
+                return command == command_code::kWriteMacroBlock ? firmware.MacroMemory()
+                                                                 : firmware.ShootMemory();
+            };
+            const std::vector<uint8_t> before = memory();
+            Begin(firmware);
+            ASSERT_EQ(Answer(firmware, Request(command, static_cast<uint8_t>(image.size()), 0, image))[7],
+                      0x00);
+            EXPECT_EQ(Answer(firmware, Request(command_code::kEndTransfer))[7], c.status);
+            if (c.status == 0x00) {
+                EXPECT_TRUE(std::equal(image.begin(), image.end(), memory().begin()));
+            } else {
+                EXPECT_EQ(memory(), before);
+            }
+            EXPECT_EQ(firmware.Refusals(), c.status == 0x00 ? 0u : 1u);
+        }
+    }
+}
+
 TEST(MouseFirmware, FillsMacroMemoryUpToItsCapacity) {
     CMouseFirmware firmware(MouseModel3325());
+    Begin(firmware);
     EXPECT_EQ(
         Answer(firmware, Request(command_code::kWriteMacroBlock, 8, 1024 - 8, std::vector<uint8_t>(8, 7)))[7],
         0x00);
@@ -178,13 +291,16 @@ TEST(MouseFirmware, ButtonsOnTheMouseChangeItsOwnParameters) {
     EXPECT_TRUE(firmware.CycleDpiStage());
     EXPECT_EQ(firmware.Memory()[2 * 128 + mouse_record::kActiveStage], 2);
 
-    // The host may put anything into the active-profile byte.
-    Answer(firmware, Request(command_code::kWriteMemory, 1, 0, {0xF0}));
+    // An active-profile byte outside the profiles is refused; the stage still cycles.
+    Begin(firmware);
+    EXPECT_EQ(Answer(firmware, Request(command_code::kWriteMemory, 1, 0, {0xF0}))[7], kStatusRejected);
+    EXPECT_EQ(firmware.Memory()[0], 2);
     EXPECT_TRUE(firmware.CycleDpiStage());
 }
 
 TEST(MouseFirmware, StateRoundTripsAndDamagedMembersKeepTheFactoryContent) {
     CMouseFirmware changed(MouseModel3325());
+    Begin(changed);
     Answer(changed, Request(command_code::kWriteMemory, 2, 0x0081, {5, 6}));
     Answer(changed, Request(command_code::kWriteKeyTable, 3, 0, {0xA0, 0x1B, 0x00}));
     Answer(changed, Request(command_code::kWriteMacroBlock, 2, 0, {0x55, 0xAA}));

@@ -66,6 +66,34 @@ TEST(SimHidBusTest, ReportsOfADeviceWithoutReportIdsCarryIdZero) {
     EXPECT_EQ(std::vector<uint8_t>(report, report + 5), (std::vector<uint8_t>{0, 1, 2, 3, 4}));
 }
 
+// Each open handle queues the interface's reports of every collection, 64 at most, and drops
+// what comes when it is full: a handle that nobody reads loses the newest reports, also its own.
+TEST(SimHidBusTest, AConnectionQueuesSixtyFourReportsOfItsInterfaceAndDropsTheNewest) {
+    auto bus = std::make_shared<CSimHidBus>();
+    auto device = std::make_shared<CScriptedSimDevice>(kMouse, kMouseInterfaceDescriptor);
+    bus->Plug("mouse3389", device);
+    std::vector<HidEntryInfo> entries;
+    bus->Enumerate(entries);
+    auto pointer = bus->Open(entries[0].path, {});  // report id 2
+    auto command = bus->Open(entries[3].path, {});
+    for (uint8_t sequence = 0; sequence < 100; ++sequence) {
+        device->Send({0x02, sequence});
+    }
+    std::vector<uint8_t> reply(64, 0xAB);
+    reply[0] = 0x04;
+    device->Send(reply);
+
+    CEvent abort(CEvent::Mode::kAutoReset);
+    uint8_t report[64] = {};
+    size_t got = 0;
+    EXPECT_EQ(command->Read(report, sizeof report, 20, abort, got), platform::hid::IoResult::kTimeout);
+    for (uint8_t sequence = 0; sequence < CSimHidBus::kQueuedReports; ++sequence) {
+        ASSERT_EQ(pointer->Read(report, sizeof report, 0, abort, got), platform::hid::IoResult::kOk);
+        EXPECT_EQ(report[1], sequence);
+    }
+    EXPECT_EQ(pointer->Read(report, sizeof report, 0, abort, got), platform::hid::IoResult::kTimeout);
+}
+
 TEST(SimHidBusTest, PlugAndUnplugAreSeenThroughTheChangeCountAndTheReplugIsAnotherDevice) {
     auto bus = std::make_shared<CSimHidBus>();
     const uint64_t idle = bus->ChangeCount();
@@ -164,6 +192,32 @@ TEST(SimEnvironmentTest, NorvikSimulateInstallsABusWithTheNamedDevices) {
     std::vector<HidEntryInfo> entries;
     bus->Enumerate(entries);
     EXPECT_EQ(entries.size(), 8u);
+    platform::hid::SetProcessBackend(nullptr);
+}
+
+TEST(SimEnvironmentTest, NorvikSimFaultsGivesEachEmulatorThePlanOrNothingWhenItIsBad) {
+    setenv("NORVIK_SIMULATE", "mouse3389,mouse", 1);
+    struct Case {
+        const char* plan;
+        bool valid;
+    };
+    for (const Case& c : {Case{"noreply@1", true}, Case{"noreply@1,melt@2", false}}) {
+        setenv("NORVIK_SIM_FAULTS", c.plan, 1);
+        std::string error;
+        auto bus = InstallSimulatedBusFromEnvironment(CSimDeviceRegistry::Standard(), nullptr, &error);
+        ASSERT_NE(bus, nullptr);
+        EXPECT_EQ(error.empty(), c.valid) << c.plan;
+        for (const char* name : {"mouse3389", "mouse"}) {
+            CFaultPlan* plan = bus->DeviceNamed(name)->FaultPlan();
+            ASSERT_NE(plan, nullptr);
+            EXPECT_EQ(plan->Take(), std::vector<FaultKind>{}) << name;
+            EXPECT_EQ(plan->Take(),
+                      c.valid ? std::vector<FaultKind>{FaultKind::kNoReply} : std::vector<FaultKind>{})
+                << name << " " << c.plan;
+        }
+    }
+    unsetenv("NORVIK_SIM_FAULTS");
+    unsetenv("NORVIK_SIMULATE");
     platform::hid::SetProcessBackend(nullptr);
 }
 

@@ -51,6 +51,15 @@ protected:
         profile.LoadDeviceSection(profile.GetProfilePath());
     }
 
+    // A request that the firmware refuses on its own is a wrong byte from the host, unless the
+    // test sends it on purpose.
+    void TearDown() override {
+        if (mouse != nullptr) {
+            EXPECT_EQ(mouse->Refusals(), expectedRefusals);
+        }
+    }
+
+    size_t expectedRefusals = 0;
     CTempDataHome home;
     std::shared_ptr<CSimHidBus> bus = std::make_shared<CSimHidBus>();
     std::shared_ptr<CSimulatedMouse> mouse;
@@ -190,6 +199,23 @@ TEST_F(MouseProtocol, WirelessRecordCarriesTheSpeedIndexItself) {
     EXPECT_EQ(mouse->Memory()[3], 1);
 }
 
+// A reconnect whose key-table read fails must not leave the previous connection's table and map
+// behind: a later key write would send a stale table at the new block size.
+TEST_F(MouseProtocol, AFailedKeyTableReadOnReconnectForgetsTheOldTable) {
+    Connect(MouseModel3389());
+    ASSERT_EQ(protocol.ReadDeviceInfo(profile), 1);
+    ASSERT_FALSE(protocol.KeyTable().empty());
+
+    mouse->Faults().Add(FaultKind::kStatusFailed, 2);  // 0x01 and 0x03 pass, 0x07 fails
+    EXPECT_EQ(protocol.ReadDeviceInfo(profile), channel_result::kStatusFailed);
+    EXPECT_TRUE(protocol.KeyTable().empty());
+    EXPECT_TRUE(std::all_of(protocol.ButtonMap().begin(), protocol.ButtonMap().end(),
+                            [](uint8_t position) { return position == kUnmappedButton; }));
+    mouse->ClearRequests();
+    EXPECT_EQ(protocol.WriteKeyTable(0, profile.GetKeyList()), 0);
+    EXPECT_EQ(CountCommand(mouse->Requests(), 0x09), 0u);
+}
+
 TEST_F(MouseProtocol, ARefusingMouseIsReportedNotHidden) {
     Connect(MouseModel3389());
     ASSERT_EQ(protocol.ReadDeviceInfo(profile), 1);
@@ -269,9 +295,15 @@ TEST_F(MouseProtocol, MacrosThatDoNotFitAreCountedAndNotSent) {
     ASSERT_EQ(macros.Save(*index, std::vector<MacroEvent>(2, press)), 0);
     EXPECT_EQ(protocol.WriteMacros(folder), 0);
     const std::vector<uint8_t> memory = mouse->MacroMemory();
-    const CMacroImage::Result image = CMacroImage::Build({std::vector<MacroEvent>(2, press)}, 256);
-    ASSERT_FALSE(image.bytes.empty());
-    EXPECT_TRUE(std::equal(image.bytes.begin(), image.bytes.end(), memory.begin()));
+    // The image as the mouse must hold it, written out by hand from its layout.
+    const std::vector<uint8_t> image = {
+        0xAA, 0x55, 0x1E, 0x00, 0x01, 0x00, 0,    0,
+        0,    0,    0,    0,    0,    0,    0,    0,     // signature, size 30, 1 macro
+        0x12, 0x00,                                      // the macro at 18
+        0x02, 0x00, 0x00, 0x00,                          // 2 events
+        0x14, 0x00, 0x8A, 0x04, 0x14, 0x00, 0x8A, 0x04,  // 20 ms, key down, usage 4
+    };
+    EXPECT_TRUE(std::equal(image.begin(), image.end(), memory.begin()));
 }
 
 TEST_F(MouseProtocol, ShootDataGoesToTheShootMemory) {
@@ -291,12 +323,24 @@ TEST_F(MouseProtocol, ShootDataGoesToTheShootMemory) {
     }
 
     ASSERT_EQ(protocol.WriteShootData(folder), 0);
-    const CMacroImage::Result image = CMacroImage::Build(guns, std::nullopt);
+    // Gun n (1..4) holds n vertical moves of n after 10 ms each, written out by hand.
+    std::vector<uint8_t> image = {0xAA, 0x55, 0x50, 0x00, 0x04, 0x00, 0,    0,    0,    0,    0,    0,
+                                  0,    0,    0,    0,    0x18, 0x00, 0x20, 0x00, 0x2C, 0x00, 0x3C, 0x00};
+    for (uint8_t gun = 1; gun <= 4; ++gun) {
+        image.insert(image.end(), {gun, 0x00, 0x00, 0x00});
+        for (uint8_t event = 0; event < gun; ++event) {
+            image.insert(image.end(), {0x0A, 0x00, 0x05, gun});
+        }
+    }
+    ASSERT_EQ(image.size(), 0x50u);
     const std::vector<uint8_t> memory = mouse->ShootMemory();
-    ASSERT_GE(memory.size(), image.bytes.size());
-    EXPECT_TRUE(std::equal(image.bytes.begin(), image.bytes.end(), memory.begin()));
+    ASSERT_GE(memory.size(), image.size());
+    EXPECT_TRUE(std::equal(image.begin(), image.end(), memory.begin()));
 
     // The shipped shoot data is larger than this emulator's shoot memory: the
-    // refusal shows.
+    // refusal shows. The chunk past the memory is refused, then the half image
+    // at the end of the transfer, which leaves the memory as it was.
     EXPECT_EQ(protocol.WriteShootData(CDataFolders::DefaultDataFolder()), CMouseProtocol::kMacroWriteFailed);
+    EXPECT_EQ(mouse->ShootMemory(), memory);
+    expectedRefusals = 2;
 }

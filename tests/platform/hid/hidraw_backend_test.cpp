@@ -199,4 +199,31 @@ TEST_F(HidrawConnectionTest, TimeOutAbortShutdownAndHangUpEndAWait) {
     EXPECT_EQ(connection_->Read(report, sizeof report, platform::kInfinite, abort_, got), IoResult::kClosed);
 }
 
+// A wedged device stops taking reports: the write waits, and its time-out, the abort event and
+// Shutdown each end the wait instead of leaving it blocked with the caller's lock held.
+TEST_F(HidrawConnectionTest, AWriteTheDeviceDoesNotTakeEndsOnTimeOutAbortOrShutdown) {
+    Connect(4);
+    const uint8_t request[64] = {0x04, 0x01};
+    size_t sent = 0;
+    int taken = 0;
+    while (connection_->Write(request, sizeof request, 0, abort_, sent) == IoResult::kOk) {
+        ASSERT_LT(++taken, 100000) << "the peer never filled up";
+    }
+    const int64_t start = platform::SteadyMs();
+    EXPECT_EQ(connection_->Write(request, sizeof request, 80, abort_, sent), IoResult::kTimeout);
+    const int64_t waited = platform::SteadyMs() - start;
+    EXPECT_GE(waited, 70);
+    EXPECT_LT(waited, 1000);
+    EXPECT_EQ(sent, 0u);
+
+    std::thread aborter([&] { abort_.Set(); });
+    EXPECT_EQ(connection_->Write(request, sizeof request, platform::kInfinite, abort_, sent),
+              IoResult::kAborted);
+    aborter.join();
+    std::thread closer([&] { connection_->Shutdown(); });
+    EXPECT_EQ(connection_->Write(request, sizeof request, platform::kInfinite, abort_, sent),
+              IoResult::kClosed);
+    closer.join();
+}
+
 }  // namespace
