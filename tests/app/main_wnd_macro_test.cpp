@@ -526,6 +526,15 @@ TEST_F(MainWndMacroEditTest, FailuresAreReportedAndChangeNothing) {
     ASSERT_TRUE(WaitFor([&] { return messages.size() >= 3; }));
     EXPECT_EQ(messages, (std::vector<std::string>{Text("macro_import_failed"), Text("macro_save_failed"),
                                                   Text("message_text_5")}));
+
+    // A damaged list is never rewritten as an empty one: the add is refused and said so.
+    std::ofstream(Folder() + "macro.config", std::ios::trunc) << "{ \"MacroInfo\": [";
+    messages.clear();
+    Click("macro_btn_name_add");
+    ASSERT_TRUE(WaitFor([&] { return !messages.empty(); }));
+    EXPECT_EQ(messages[0], Text("macro_list_failed"));
+    std::ifstream list(Folder() + "macro.config");
+    EXPECT_EQ(std::string((std::istreambuf_iterator<char>(list)), {}), "{ \"MacroInfo\": [");
 }
 
 // Importing a macro file adds a macro with its events; exporting writes the file with CR LF.
