@@ -383,18 +383,16 @@ void CMacroControlUI::InsertClick(uint8_t mask) {
 void CMacroControlUI::InsertMove(Direction direction) {
     static constexpr const char* kEdits[] = {"mouse_x_left_edit", "mouse_x_right_edit", "mouse_y_up_edit",
                                              "mouse_y_down_edit"};
-    const auto* edit = static_cast<ui::CEditUI*>(
-        FindSubControl(kEdits[static_cast<int>(direction)]) != nullptr
-            ? FindSubControl(kEdits[static_cast<int>(direction)])->GetInterface("Edit")
-            : nullptr);
+    ui::CControlUI* edit = FindSubControl(kEdits[static_cast<int>(direction)]);
     const std::string text = edit != nullptr ? edit->GetText() : std::string();
+    // Text that does not start with a number, or none, is a distance of 1.
     const bool number = !text.empty() && std::isdigit(static_cast<unsigned char>(text[0]));
     const uint32_t distance =
         number ? std::clamp<uint32_t>(LeadingNumber(text, 1000), macro_limits::kMinDistance,
                                       macro_limits::kMaxDistance)
                : macro_limits::kMinDistance;
     if (edit != nullptr) {
-        const_cast<ui::CEditUI*>(edit)->SetText(std::to_string(distance));
+        edit->SetText(std::to_string(distance));
     }
     MacroEvent event;
     const bool horizontal = direction == Direction::Left || direction == Direction::Right;

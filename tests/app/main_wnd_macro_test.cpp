@@ -202,6 +202,7 @@ TEST_F(MainWndMacroTest, RecordingTypedKeysAndClicksReachesTheMacroMemory) {
     ClickWithMouse("macro_memory_text");
     now += 7;
     ASSERT_TRUE(WaitFor([&] { return !Control("macro_btn_stopredio")->GetPos().isEmpty(); }));
+    Render("macro_panel_recording.png");
     ClickWithMouse("macro_btn_stopredio");
 
     ASSERT_FALSE(Panel()->IsRecording());
