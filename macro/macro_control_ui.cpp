@@ -6,6 +6,8 @@
 #include "macro/macro_image.h"
 #include "macro/macro_limits.h"
 #include "platform/debug.h"
+#include "profile/damaged_file.h"
+#include "profile/json_document.h"
 #include "ui/toolkit/edit_ui.h"
 #include "ui/toolkit/label_ui.h"
 #include "ui/toolkit/list_container_element_ui.h"
@@ -20,6 +22,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
+#include <utility>
 
 namespace {
 
@@ -118,6 +121,25 @@ void CMacroControlUI::SetFolder(const std::string& folder) {
     LoadList();
 }
 
+void CMacroControlUI::SetAsideDamagedList() {
+    const std::string path = folder_ + CMacroList::kListFile;
+    if (!CDamagedFile::HasContent(path)) {
+        return;
+    }
+    const Json::Value list = CJsonDocument().ReadJsonValue(path);
+    const bool readable = list.isObject() && (!list.isMember("MacroInfo") || list["MacroInfo"].isArray());
+    if (readable) {
+        return;
+    }
+    if (std::string moved = CDamagedFile::MoveAside(path); !moved.empty()) {
+        setAside_.push_back(std::move(moved));
+    }
+}
+
+std::vector<std::string> CMacroControlUI::TakeSetAsideFiles() {
+    return std::exchange(setAside_, {});
+}
+
 void CMacroControlUI::LoadList() {
     names_.clear();
     if (nameList_ != nullptr) {
@@ -129,6 +151,7 @@ void CMacroControlUI::LoadList() {
     if (folder_.empty()) {
         return;
     }
+    SetAsideDamagedList();
     for (const CMacroList::Entry& entry : List().Entries()) {
         names_.push_back(entry.name);
         if (nameList_ != nullptr) {

@@ -55,8 +55,12 @@ public:
     // The user data folder of the device kind (ends with '/'); loads the list.
     void SetFolder(const std::string& folder);
     const std::string& Folder() const { return folder_; }
+    // Reads the list; a "macro.config" that cannot be read as a list is first renamed beside itself
+    // ("<name>.damaged-<time>") so that a new list can start without losing it.
     void LoadList();
     const std::vector<std::string>& Names() const { return names_; }
+    // The damaged list files moved aside since the last call.
+    std::vector<std::string> TakeSetAsideFiles();
 
     int SelectedMacro() const;
     // Selects the macro and loads its events ("itemselect" of "macro_name_list" does the same).
@@ -118,7 +122,7 @@ private:
     void AppendRecorded(int mode, MacroEvent event);
     void ReplaceSelected(const MacroEvent& event);
     void SetRecordingState(bool on);
-    void ShowEmptyList();
+    void SetAsideDamagedList();
     bool OnStopButton(int x, int y) const;
     uint32_t EditNumber(const std::string& name, uint32_t fallback) const;
     template <class T>
@@ -126,6 +130,7 @@ private:
 
     std::string folder_;
     std::vector<std::string> names_;
+    std::vector<std::string> setAside_;
     CMacroRecorder recorder_;
     bool recording_ = false;
     bool recorded_ = false;

@@ -121,6 +121,9 @@ void CPellixMouseDevice::BindPanels() {
     if (macroPanel_ != nullptr) {
         macroPanel_->BindControls();
         macroPanel_->SetFolder(UserDataFolder());
+        if (!macroPanel_->TakeSetAsideFiles().empty()) {
+            ShowMessage("macro_list_set_aside");
+        }
         ShowMacroCapacity();
     }
 }

@@ -538,6 +538,21 @@ TEST_F(MainWndMacroEditTest, FailuresAreReportedAndChangeNothing) {
     EXPECT_EQ(std::string((std::istreambuf_iterator<char>(list)), {}), "{ \"MacroInfo\": [");
 }
 
+// A list found damaged when the page reads it is kept beside itself and a new list starts.
+TEST_F(MainWndMacroEditTest, ADamagedListIsKeptAsideAndANewOneStarts) {
+    const std::string damaged = "{ \"MacroInfo\": [ {\"MacroName\": \"Keep me\"";
+    std::ofstream(Folder() + "macro.config", std::ios::trunc) << damaged;
+    Panel()->SetFolder(Folder());
+    const std::vector<std::string> moved = Panel()->TakeSetAsideFiles();
+    ASSERT_EQ(moved.size(), 1u);
+    EXPECT_NE(moved[0].find("macro.config.damaged-"), std::string::npos);
+    std::ifstream kept(moved[0]);
+    EXPECT_EQ(std::string((std::istreambuf_iterator<char>(kept)), {}), damaged);
+    EXPECT_TRUE(Panel()->Names().empty());
+    AddMacro();
+    EXPECT_EQ(CMacroList(Folder()).Names(), std::vector<std::string>{"macro_1"});
+}
+
 // Importing a macro file adds a macro with its events; exporting writes the file with CR LF.
 TEST_F(MainWndMacroEditTest, ImportAndExport) {
     const std::string exported = home.Path("out.mac");
