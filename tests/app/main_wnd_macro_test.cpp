@@ -448,8 +448,8 @@ TEST_F(MainWndMacroEditTest, EditingButtonsAndMenuItemsChangeTheRowsAndTheFile) 
 
 // Leaving a delay field saves the macro with the field's number as "%d".
 TEST_F(MainWndMacroEditTest, LeavingADelayFieldSavesItsNumber) {
-    for (const auto& [typed, saved] :
-         std::vector<std::pair<std::string, std::string>>{{"", "0"}, {"007", "7"}, {"65535", "65535"}}) {
+    for (const auto& [typed, saved] : std::vector<std::pair<std::string, std::string>>{
+             {"", "0"}, {"007", "7"}, {"65535", "65535"}, {"99999", "65535"}}) {
         SCOPED_TRACE(typed);
         ui::CEditUI* field =
             CMacroActionRow::DelayField(*As<ui::CListUI>("macro_action_list", "List")->GetItemAt(0));
