@@ -612,6 +612,9 @@ TEST_F(MainWndMacroEditTest, TheActionMenuOpensOnARow) {
     EXPECT_TRUE(menu->Choose("right_click"));
     ASSERT_TRUE(WaitFor([&] { return Panel()->RowCount() == 4; }));
     Render("macro_panel_edited.png");
+    ui::CPaintManagerUI::SetAllDPI(144);
+    Render("macro_panel_edited_144dpi.png");
+    ui::CPaintManagerUI::SetAllDPI(96);
 }
 
 }  // namespace
