@@ -3,6 +3,9 @@
 #include "device/pellix_usb_device.h"
 #include "devices/common/key_set_control_ui.h"
 #include "devices/common/light_control_ui.h"
+#include "devices/headset/magic_control_ui.h"
+#include "devices/headset/pellix_hs6533_device.h"
+#include "devices/headset/voice6533_control_ui.h"
 #include "devices/mouse/pellix_mouse_device.h"
 #include "macro/macro_control_ui.h"
 #include "profile/device_profile_ui.h"
@@ -65,11 +68,11 @@ const std::array<SClassRow, 22>& ClassTable() {
         {"CKeySetControlUI", Make<CKeySetControlUI>},
         {"CDeviceProfileUI", Make<CDeviceProfileUI>},
         {"CShootControlUI", {}},
-        {"CMagicControlUI", {}},
-        {"CVoice6533ControlUI", {}},
+        {"CMagicControlUI", Make<CMagicControlUI>},
+        {"CVoice6533ControlUI", Make<CVoice6533ControlUI>},
         {"CPellixUSBDevice", Make<CPellixUSBDevice>},
         {"CPellixMousePadDevice", {}},
-        {"CPellixHS6533Device", {}},
+        {"CPellixHS6533Device", Make<CPellixHS6533Device>},
     }};
     return table;
 }
@@ -84,13 +87,13 @@ const std::array<SElementRow, 26>& ElementTable() {
         {"RedioMacroButton", Make<ui::CRedioMacroButtonUI>, nullptr},
         {"ComboEditContainerElement", Make<ui::CComboEditContainerElementUI>, nullptr},
         {"PellixMousePadDevice", Make<CPellixUSBDevice>, nullptr},
-        {"PellixHS6533Device", Make<CPellixUSBDevice>, nullptr},
+        {"PellixHS6533Device", Make<CPellixHS6533Device>, nullptr},
         {"PellixMouseDevice", Make<CPellixMouseDevice>, nullptr},
         {"PellixKeyboardDevice", Make<CPellixUSBDevice>, nullptr},
         {"DeviceProfile", Make<CDeviceProfileUI>, nullptr},
         {"LightControl", Make<CLightControlUI>, nullptr},
-        {"MagicControl", {}, nullptr},
-        {"Voice6533Control", {}, nullptr},
+        {"MagicControl", Make<CMagicControlUI>, nullptr},
+        {"Voice6533Control", Make<CVoice6533ControlUI>, nullptr},
         {"KeySetControl", Make<CKeySetControlUI>, nullptr},
         {"ShootControl", {}, nullptr},
         {"DeviceProfileUI", {}, "XML\\CustomControlXML\\DeviceProfile.xml"},

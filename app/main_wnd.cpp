@@ -24,10 +24,12 @@
 #include <QGuiApplication>
 #include <QIcon>
 #include <QScreen>
+#include <QSystemTrayIcon>
 #include <QWidget>
 
 #include <cstdlib>
 #include <memory>
+#include <string_view>
 
 namespace app {
 namespace {
@@ -35,6 +37,13 @@ namespace {
 constexpr const char kLightOnText[] = "控制灯光";
 constexpr const char kLightOffText[] = "不控制灯光";
 constexpr const char kUpdateBadge[] = "file='sysbtn/haveNewInfo.png'";
+
+// Started at login by the autostart entry: stay in the tray, where a tray exists to reach the
+// window from, until the user asks for the window.
+bool StartsHidden() {
+    const char* hidden = std::getenv("NORVIK_START_HIDDEN");
+    return hidden != nullptr && std::string_view(hidden) == "1" && QSystemTrayIcon::isSystemTrayAvailable();
+}
 
 bool HasLights(int kind) {
     return kind == kKindKeyboard || IsMouseKind(static_cast<uint16_t>(kind)) || kind == kKindMousePad;
@@ -134,7 +143,10 @@ void CMainWnd::OnWindowInit() {
     }
     AssembleDevicePages();
     UpdateNoDeviceLink();
-    ShowWindow(true, true);
+    stayHidden_ = StartsHidden();
+    if (!stayHidden_) {
+        ShowWindow(true, true);
+    }
     for (const CDeviceBar::SEntry& entry : bar_->Entries()) {
         entry.page->DeliverPendingMessages();
     }
@@ -188,7 +200,10 @@ void CMainWnd::OnInterfaceArrived(int slot, const InterfaceSlot& row) {
         }
     }
     NoteFirmwareVersions();
-    BringForward();
+    // A device found after a start at login gets its profile without the window popping up.
+    if (!stayHidden_) {
+        BringForward();
+    }
 }
 
 void CMainWnd::OnInterfaceRemoved(int slot, const InterfaceSlot& row) {
@@ -399,6 +414,7 @@ void CMainWnd::UpdateNoDeviceLink() {
 }
 
 void CMainWnd::BringForward() {
+    stayHidden_ = false;
     UpdateNoDeviceLink();
     HandleMessage(ui::WM_SYSCOMMAND, ui::SC_RESTORE, 0);
     // Raising and activating is what the brief topmost step achieves; X11 window managers honour it.

@@ -208,6 +208,7 @@ private:
     ui::CControlUI* maxButton_ = nullptr;
     ui::CControlUI* restoreButton_ = nullptr;
     bool initialised_ = false;
+    bool stayHidden_ = false;  // started hidden at login and not yet shown by the user
     bool active_ = false;
     bool hovered_ = false;
     bool running_ = true;

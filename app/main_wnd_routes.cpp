@@ -13,6 +13,7 @@ using Handler = CNotificationRouter::Handler;
 constexpr int kKindKeyboard = 1;
 constexpr int kKindMouse = 2;
 constexpr int kKindWirelessMouse = 6;
+constexpr int kKindHeadset = 7;
 
 bool IsMouseKind(int kind) {
     return kind == kKindMouse || kind == kKindWirelessMouse;
@@ -31,6 +32,25 @@ Handler OnMousePage(IRouteTargets& t, std::function<void(const RoutedNotificatio
         if (IsMouseKind(t.ActivePageKind()))
             action(n);
     };
+}
+
+Handler OnHeadsetPage(IRouteTargets& t) {
+    return [&t](const RoutedNotification& n) {
+        if (t.ActivePageKind() == kKindHeadset)
+            t.PageHeadsetControl(n.sender.name);
+    };
+}
+
+// The voice and voice changer panels' controls, by event; the headset page tells them apart.
+void AddHeadsetRows(CNotificationRouter& r, IRouteTargets& t) {
+    r.AddEach("selectchanged", Match::Prefix, {"magic_option_", "6533_eq_option_"}, OnHeadsetPage(t));
+    r.AddEach("selectchanged", Match::Exact,
+              {"magic_enable_option", "6533_MicIn_option", "6533_MicMoniter_option"}, OnHeadsetPage(t));
+    r.Add("valuechanged", Match::Prefix, "6533_eq_hz_slider_", OnHeadsetPage(t));
+    r.AddEach("valuechanged", Match::Exact, {"6533_MicIn_slider", "6533_MicMoniter_slider"},
+              OnHeadsetPage(t));
+    r.AddEach("click", Match::ExactNoCase, {"hs_EQ_btn_save", "hs_EQ_btn_delete"}, OnHeadsetPage(t));
+    r.Add("itemselect", Match::Exact, "custom_eq_name_combo", OnHeadsetPage(t));
 }
 
 // The page a row started on. A modal window lets discovery switch or remove the active page
@@ -320,6 +340,7 @@ void AddMainWndRoutes(CNotificationRouter& router, IRouteTargets& targets) {
     AddMenuRows(router, targets);
     AddProfileRows(router, targets);
     AddMacroRows(router, targets);
+    AddHeadsetRows(router, targets);
     router.EndHere("click_wpremove");
     router.EndHere("click_wpedit");
 }

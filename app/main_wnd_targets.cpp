@@ -223,6 +223,10 @@ void CMainWndTargets::PageComboSelected(const std::string& controlName) {
     Page().ComboSelected(controlName);
 }
 
+void CMainWndTargets::PageHeadsetControl(const std::string& controlName) {
+    Page().HeadsetControl(controlName);
+}
+
 void CMainWndTargets::PageProfileAction(ProfileAction action) {
     CDeviceProfileUI* panel = Page().ProfilePanel();
     if (panel == nullptr) {

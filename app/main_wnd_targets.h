@@ -64,6 +64,7 @@ public:
     void PagePollingRateSelected(int option) override;
     void PagePointerSettingChanged(const std::string& controlName) override;
     void PageComboSelected(const std::string& controlName) override;
+    void PageHeadsetControl(const std::string& controlName) override;
     void PageProfileAction(ProfileAction action) override;
 
     void PageKeySetFunctionSelected() override;

@@ -79,6 +79,9 @@ public:
     virtual void PagePointerSettingChanged(const std::string& controlName) = 0;
     virtual void PageComboSelected(const std::string& controlName) = 0;
 
+    // A control of the active headset page's voice or voice changer panel changed.
+    virtual void PageHeadsetControl(const std::string& controlName) = 0;
+
     // The active page's profile panel, with the window's part of each action: the file dialogs
     // (import, export), the messages, the profile switch once a delete moved the selection.
     enum class ProfileAction { Add, Delete, Copy, Import, Export, Rename, ToggleButtons };

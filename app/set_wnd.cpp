@@ -8,6 +8,7 @@
 #include "net/firmware_catalogue.h"
 #include "net/http_client.h"
 #include "net/update_time_record.h"
+#include "platform/autostart.h"
 #include "platform/debug.h"
 #include "ui/controls/update_info_list_item_ui.h"
 #include "ui/toolkit/combo_ui.h"
@@ -15,6 +16,7 @@
 #include "ui/toolkit/list_label_element_ui.h"
 #include "ui/toolkit/list_ui.h"
 #include "ui/toolkit/message_queue.h"
+#include "ui/toolkit/option_ui.h"
 #include "ui/toolkit/resource_manager.h"
 #include "ui/toolkit/tab_layout_ui.h"
 
@@ -126,6 +128,7 @@ void CSetWnd::InitWindow() {
     // Reading the record creates it with today's date when it is missing.
     CUpdateTimeRecord::ReadLastCheckDate();
     FillLanguageList();
+    ShowAutostart();
     AddItems();
     ShowUpdateButton(false);
     SetStatus(kChecking);
@@ -146,6 +149,26 @@ void CSetWnd::FillLanguageList() {
     filling_ = true;
     combo->SelectItem(languageIndex_);
     filling_ = false;
+}
+
+void CSetWnd::ShowAutostart() {
+    if (auto* check = AutostartCheck()) {
+        check->SetCheck(platform::AutostartEnabled(), false);
+    }
+}
+
+ui::CCheckBoxUI* CSetWnd::AutostartCheck() {
+    ui::CControlUI* control = m_pm.FindControl("autostart_check");
+    return control != nullptr ? static_cast<ui::CCheckBoxUI*>(control->GetInterface("CheckBox")) : nullptr;
+}
+
+void CSetWnd::SwitchAutostart() {
+    ui::CCheckBoxUI* check = AutostartCheck();
+    if (check == nullptr || platform::SetAutostart(check->GetCheck(), platform::ApplicationProgram())) {
+        return;
+    }
+    check->SetCheck(platform::AutostartEnabled(), false);
+    CMsgWnd::ShowMessage(GetHWND(), "", "setwnd_autostart_failed", true, m_pm.GetDPI(), 0);
 }
 
 void CSetWnd::AddItems() {
@@ -462,6 +485,10 @@ void CSetWnd::Notify(ui::TNotifyUI& msg) {
     const std::string name = msg.pSender != nullptr ? msg.pSender->GetName() : std::string();
     if (msg.sType == ui::kNotifySelectChanged && name == "check_name_select") {
         UpdateButtonForChecks();
+        return;
+    }
+    if (msg.sType == ui::kNotifySelectChanged && name == "autostart_check") {
+        SwitchAutostart();
         return;
     }
     if (msg.sType == ui::kNotifyItemSelect && name == "Language_combox_info") {

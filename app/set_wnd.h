@@ -29,8 +29,9 @@
 // Thread: the UI thread; the workers reach it only with posted messages.
 
 namespace ui {
+class CCheckBoxUI;
 class CUpdateInfoListItemUI;
-}
+}  // namespace ui
 
 namespace app {
 
@@ -84,6 +85,11 @@ private:
 
     CSetWnd(ui::HWND owner, const IFirmwareVersionSource& versions, int languageIndex);
     void FillLanguageList();
+    // The start-at-login switch shows the autostart entry; a switch that cannot be written goes
+    // back and says so.
+    void ShowAutostart();
+    ui::CCheckBoxUI* AutostartCheck();
+    void SwitchAutostart();
     void AddItems();
     void StartCheck();
     void CheckBody(ui::HWND window, platform::CEvent& stop);

@@ -1,9 +1,12 @@
 // norvikctl: the command-line companion of the application. Each command family is one class;
 // add a family by adding its row below.
 
+#include "cli/autostart_command.h"
 #include "cli/codes_command.h"
 #include "cli/command_line.h"
 #include "cli/devices_command.h"
+#include "cli/doctor_command.h"
+#include "cli/headset_command.h"
 #include "cli/hid_command.h"
 #include "cli/macro_command.h"
 #include "cli/mouse_command.h"
@@ -46,12 +49,18 @@ int main(int argc, char** argv) {
          [] { return std::make_unique<CMouseCommand>(); }},
         {"update", "ask the update service about the program and the named devices' firmware",
          [] { return std::make_unique<CUpdateCommand>(); }},
+        {"doctor", "check what a working device needs and say how to fix what is missing",
+         [] { return std::make_unique<CDoctorCommand>(); }},
+        {"autostart", "start the application at login, hidden, so that host settings are applied",
+         [] { return std::make_unique<CAutostartCommand>(); }},
         {"codes", "list every assignable function with its code bytes, HID usage and scan code",
          [] { return std::make_unique<CCodesCommand>(); }},
         {"profile", "list, add, copy, delete, rename, select, reset, import and export profiles",
          [] { return std::make_unique<CProfileCommand>(); }},
         {"macro", "list, add, delete, rename, import, export and show macros",
          [] { return std::make_unique<CMacroCommand>(); }},
+        {"headset", "read and change the headset: microphone, monitoring, equaliser, voice changer, light",
+         [] { return std::make_unique<CHeadsetCommand>(); }},
     });
     const std::vector<std::string> args(argv + 1, argv + argc);
     return command_line.Run(args, std::cout, std::cerr);

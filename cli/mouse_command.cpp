@@ -2,6 +2,7 @@
 
 #include "cli/device_session.h"
 #include "cli/function_argument.h"
+#include "cli/mouse_verifier.h"
 #include "devices/mouse/mouse_key_names.h"
 #include "devices/mouse/mouse_profiledata.h"
 #include "devices/mouse/mouse_protocol.h"
@@ -34,6 +35,7 @@ struct Arguments {
     std::vector<std::string> words;              // the subcommand and its positional values
     std::map<std::string, std::string> options;  // --name value
     bool json = false;
+    bool verify = false;
 };
 
 // Splits the words from the options; false with a message for an option that
@@ -43,6 +45,8 @@ bool ParseArguments(const std::vector<std::string>& args, Arguments& parsed, std
         const std::string& arg = args[index];
         if (arg == "--json") {
             parsed.json = true;
+        } else if (arg == "--verify") {
+            parsed.verify = true;
         } else if (arg.rfind("--", 0) == 0 && arg != "--help") {
             if (index + 1 >= args.size()) {
                 error = "option " + arg + " needs a value";
@@ -498,23 +502,47 @@ int WriteShoot(CMouseContext& mouse, const Arguments& args, std::ostream& out, s
     return ReportWrite(CMouseSettings::kOk, "shoot data written", args, out, err);
 }
 
+// What --verify reads back after a subcommand wrote.
+enum class Readback { kNone, kParameters, kKeyTable };
+
 struct Subcommand {
     const char* name;
     size_t values;  // positional values after the name
     std::vector<std::string> options;
     std::function<int(CMouseContext&, const Arguments&, std::ostream&, std::ostream&)> run;
+    Readback readback = Readback::kNone;
 };
+
+// kExitOk when the mouse holds what was written, else kExitFailure with each differing field.
+int Verify(CMouseContext& mouse, Readback readback, const Arguments& args, std::ostream& out,
+           std::ostream& err) {
+    CMouseVerifier verifier(mouse.Protocol(), mouse.Profile());
+    const std::vector<std::string> differing =
+        readback == Readback::kParameters ? verifier.CheckParameters() : verifier.CheckKeyTable();
+    if (differing.empty()) {
+        if (!args.json) {
+            out << "verified: the mouse holds what was written\n";
+        }
+        return kExitOk;
+    }
+    err << "norvikctl: the mouse does not hold what was written:";
+    for (const std::string& field : differing) {
+        err << "\n  " << field;
+    }
+    err << "\n";
+    return kExitFailure;
+}
 
 const std::vector<Subcommand>& Subcommands() {
     static const std::vector<Subcommand> table{
         {"info", 0, {}, [](auto& m, auto& a, auto& o, auto&) { return Info(m, a, o); }},
         {"get", 0, {}, Get},
         {"keys", 0, {}, [](auto& m, auto& a, auto& o, auto&) { return Keys(m, a, o); }},
-        {"assign", 2, {}, Assign},
-        {"set-dpi", 2, {}, SetDpi},
-        {"stage", 2, {}, Stage},
-        {"polling", 1, {}, Polling},
-        {"light", 1, {"brightness", "speed", "colour"}, Light},
+        {"assign", 2, {}, Assign, Readback::kKeyTable},
+        {"set-dpi", 2, {}, SetDpi, Readback::kParameters},
+        {"stage", 2, {}, Stage, Readback::kParameters},
+        {"polling", 1, {}, Polling, Readback::kParameters},
+        {"light", 1, {"brightness", "speed", "colour"}, Light, Readback::kParameters},
         {"write-macros", 0, {}, WriteMacros},
         {"write-shoot", 0, {}, WriteShoot},
     };
@@ -555,6 +583,8 @@ void CMouseCommand::PrintHelp(std::ostream& out) const {
            "\n"
            "--json prints JSON; in 'get' the stages are in stage order and "
            "active_stage counts from 0.\n"
+           "--verify (assign, set-dpi, stage, polling, light) reads back what the mouse stores after the\n"
+           "write (parameter record or key table) and names each field that differs; it then exits 1.\n"
            "\n"
            "exit codes: 0 done, 1 the mouse refused or did not answer, 2 bad "
            "arguments or a value\n"
@@ -602,10 +632,20 @@ int CMouseCommand::Run(const std::vector<std::string>& args, std::ostream& out, 
             return kExitUsage;
         }
     }
+    if (parsed.verify && command->readback == Readback::kNone) {
+        err << "norvikctl: 'mouse " << command->name
+            << "' cannot be verified; --verify is for the commands that "
+            << "change the parameter record or the key table.\n";
+        return kExitUsage;
+    }
     CMouseContext mouse;
     const int opened = mouse.Open(err);
     if (opened != kExitOk) {
         return opened;
     }
-    return command->run(mouse, parsed, out, err);
+    const int result = command->run(mouse, parsed, out, err);
+    if (result != kExitOk || !parsed.verify) {
+        return result;
+    }
+    return Verify(mouse, command->readback, parsed, out, err);
 }

@@ -2,6 +2,7 @@
 
 #include "sim/mouse_firmware.h"
 #include "sim/sim_device_registry.h"
+#include "sim/simulated_headset.h"
 #include "sim/simulated_mouse.h"
 
 #include <charconv>
@@ -26,15 +27,24 @@ void CSimCommand::PrintHelp(std::ostream& out) const {
     out << "usage: norvikctl sim list\n"
            "       norvikctl sim press NAME dpi\n"
            "       norvikctl sim press NAME profile N\n"
-           "Presses a button of an emulated mouse (NORVIK_SIMULATE=NAME) as its user would.\n";
+           "       norvikctl sim press NAME light\n"
+           "       norvikctl sim battery NAME PERCENT\n"
+           "Presses a button of an emulated mouse or headset (NORVIK_SIMULATE=NAME) as its user would,\n"
+           "or sets the battery level (0-100) the emulated headset reports.\n";
 }
 
 int CSimCommand::Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     if (args.size() == 1 && args[0] == "list") {
         return List(out);
     }
+    if (args.size() == 3 && args[0] == "press" && args[2] == "light") {
+        return Headset(args, out, err);
+    }
     if (!args.empty() && args[0] == "press") {
         return Press(args, out, err);
+    }
+    if (args.size() == 3 && args[0] == "battery") {
+        return Headset(args, out, err);
     }
     PrintHelp(err);
     return kExitUsage;
@@ -79,5 +89,34 @@ int CSimCommand::Press(const std::vector<std::string>& args, std::ostream& out, 
         return kExitFailure;
     }
     out << name << ": profile " << profile << " active\n";
+    return kExitOk;
+}
+
+int CSimCommand::Headset(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) const {
+    const std::string& name = args[1];
+    unsigned percent = 0;
+    const bool battery = args[0] == "battery";
+    if (battery && (!ParseProfile(args[2], percent) || percent > 100)) {
+        err << "norvikctl sim: the battery level is a number from 0 to 100, not \"" << args[2] << "\"\n";
+        return kExitUsage;
+    }
+    if (bus_ == nullptr) {
+        err << "norvikctl sim: no device is emulated; set NORVIK_SIMULATE, for example NORVIK_SIMULATE="
+            << name << "\n";
+        return kExitFailure;
+    }
+    auto* headset = dynamic_cast<CSimulatedHeadset*>(bus_->DeviceNamed(name).get());
+    if (headset == nullptr) {
+        err << "norvikctl sim: no emulated headset \"" << name
+            << "\" is plugged in; see \"norvikctl sim list\"\n";
+        return kExitFailure;
+    }
+    if (battery) {
+        headset->SetBatteryLevel(static_cast<int>(percent));
+        out << name << ": battery " << percent << "%\n";
+        return kExitOk;
+    }
+    headset->PressLightButton();
+    out << name << ": light mode " << static_cast<int>(headset->Memory()[1]) << "\n";
     return kExitOk;
 }

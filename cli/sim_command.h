@@ -10,6 +10,8 @@
 //   sim list                       the emulators there are, and which are plugged in
 //   sim press NAME dpi             presses the mouse's DPI button (next DPI stage)
 //   sim press NAME profile N       presses its profile button to make profile N active
+//   sim press NAME light           presses the headset's light button (next light mode)
+//   sim battery NAME PERCENT       sets the battery level the emulated headset reports
 // A press changes the emulated firmware as the real button does (kept in NORVIK_SIM_STATE) and
 // announces it with consumer usage 0x0401, as the mouse does towards the program.
 class CSimCommand : public CCliCommand {
@@ -23,6 +25,7 @@ public:
 private:
     int List(std::ostream& out) const;
     int Press(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) const;
+    int Headset(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) const;
 
     std::shared_ptr<CSimHidBus> bus_;
 };

@@ -55,6 +55,10 @@ void CDeviceBinder::InterfaceArrived(int /*slot*/, const InterfaceSlot& row) {
         if (device != nullptr && !device->Command().IsOpen()) {
             device->OpenCommandChannel(row);
         }
+        // The headset has one interface: its change notifications arrive beside the commands.
+        if (device != nullptr && row.kind == kKindHeadset) {
+            device->OpenNotificationChannel(row.path);
+        }
         return;
     }
     for (CDeviceConnection* device : OfKind(row.kind)) {
@@ -72,6 +76,9 @@ void CDeviceBinder::InterfaceRemoved(int /*slot*/, const InterfaceSlot& row) {
     if (row.subKind == kSubKindCommand) {
         if (CDeviceConnection* device = CommandDevice(row)) {
             device->CloseCommandChannel();
+            if (row.kind == kKindHeadset) {
+                device->CloseNotificationChannel();
+            }
         }
         return;
     }

@@ -156,6 +156,8 @@ public:
     // "custom_bright_color_btn" (lit, every key in the single colour) / "custom_off_color_btn".
     virtual void LightCustomGroupSelected() {}
     virtual void LightCustomColourAll(bool /*lit*/) {}
+    // A control of the headset's voice or voice changer panel reported a change (by name).
+    virtual void HeadsetControl(const std::string& /*controlName*/) {}
 
     // Page assembly.
     void SetLayoutPath(std::string path) { layoutPath_ = std::move(path); }

@@ -58,8 +58,18 @@ std::string ProgramFolder() {
     }
     std::error_code error;
     const fs::path executable = fs::read_symlink("/proc/self/exe", error);
-    if (!error && HoldsProgramData(executable.parent_path())) {
-        return WithSlash(executable.parent_path().string());
+    if (error) {
+        return WithSlash(NORVIK_INSTALL_DATADIR);
+    }
+    const fs::path folder = executable.parent_path();
+    if (HoldsProgramData(folder)) {
+        return WithSlash(folder.string());
+    }
+    // An install under another prefix (or unpacked from a package into a staging root) keeps
+    // the data beside bin/ as share/norvik/.
+    const fs::path installed = (folder / ".." / "share" / "norvik").lexically_normal();
+    if (HoldsProgramData(installed)) {
+        return WithSlash(installed.string());
     }
     return WithSlash(NORVIK_INSTALL_DATADIR);
 }

@@ -15,7 +15,8 @@ std::string LocalAppDataFolder();
 std::string UserConfigFolder();
 
 // The folder holding skin/ and DefaultData/: $NORVIK_PROGRAM_DIR when set, else the executable's
-// folder when it holds skin/ or DefaultData/, else the installed data folder.
+// folder when it holds skin/ or DefaultData/, else share/norvik/ beside the executable's bin/,
+// else the data folder of the configured install prefix.
 std::string ProgramFolder();
 
 // Creates the folder and its missing parents; true when it exists afterwards.

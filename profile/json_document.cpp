@@ -1,5 +1,6 @@
 #include "profile/json_document.h"
 
+#include "platform/atomic_file.h"
 #include "platform/debug.h"
 
 // StyledWriter is what the files have always been written with; its layout is kept byte for byte,
@@ -29,65 +30,6 @@ struct FileCloser {
     void operator()(FILE* file) const { std::fclose(file); }
 };
 using FilePtr = std::unique_ptr<FILE, FileCloser>;
-
-// Writes through a symlink land on its target, as an in-place write would.
-std::string ResolvedTarget(const std::string& path) {
-    std::error_code error;
-    if (!std::filesystem::is_symlink(path, error)) {
-        return path;
-    }
-    const auto target = std::filesystem::canonical(path, error);
-    return error ? path : target.string();
-}
-
-// A file marked read-only stays untouched, even for root, whom the kernel would let write.
-bool IsReadOnly(const struct stat& info) {
-    return (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
-}
-
-bool WriteAll(int fd, const std::string& text) {
-    size_t written = 0;
-    while (written < text.size()) {
-        const ssize_t n = ::write(fd, text.data() + written, text.size() - written);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            return false;
-        }
-        written += static_cast<size_t>(n);
-    }
-    return true;
-}
-
-int ReplaceFile(const std::string& path, const std::string& text) {
-    struct stat existing {};
-    const bool exists = ::stat(path.c_str(), &existing) == 0;
-    if (exists && (IsReadOnly(existing) || ::access(path.c_str(), W_OK) != 0)) {
-        return EACCES;
-    }
-    std::string temporary = path + ".XXXXXX";
-    const int fd = ::mkstemp(temporary.data());
-    if (fd < 0) {
-        return errno;
-    }
-    const mode_t mode = exists ? (existing.st_mode & 07777) : 0644;
-    bool ok = ::fchmod(fd, mode) == 0 && WriteAll(fd, text) && ::fsync(fd) == 0;
-    int error = ok ? 0 : errno;
-    if (::close(fd) != 0 && ok) {
-        ok = false;
-        error = errno;
-    }
-    if (ok && ::rename(temporary.c_str(), path.c_str()) != 0) {
-        ok = false;
-        error = errno;
-    }
-    if (!ok) {
-        ::unlink(temporary.c_str());
-        return error != 0 ? error : EIO;
-    }
-    return 0;
-}
 
 int HexValue(char c) {
     if (c >= '0' && c <= '9') {
@@ -221,7 +163,7 @@ Json::Value CJsonDocument::ReadJsonValue(const std::string& path) const {
 }
 
 int CJsonDocument::wirtejsonFile(const std::string& path, const Json::Value& value) const {
-    const int error = ReplaceFile(ResolvedTarget(path), StyledText(value));
+    const int error = platform::ReplaceFile(path, StyledText(value));
     platform::DebugFormat("wirtejsonFile 错误吗：：%d\n", error);
     return error == 0 ? 0 : 1;
 }

@@ -1,5 +1,6 @@
 #include "sim/mouse_model.h"
 #include "sim/sim_device_registry.h"
+#include "sim/simulated_headset.h"
 #include "sim/simulated_mouse.h"
 
 #include <memory>
@@ -8,4 +9,5 @@ void RegisterStandardEmulators(CSimDeviceRegistry& registry) {
     for (MouseModel (*model)() : {&MouseModel3325, &MouseModel3389, &MouseModel3389Wireless}) {
         registry.Register(model().name, [model] { return std::make_unique<CSimulatedMouse>(model()); });
     }
+    registry.Register("hs6533", [] { return std::make_unique<CSimulatedHeadset>(); });
 }

@@ -66,8 +66,7 @@ int CMouseProtocol::ReadDeviceInfo(CMouseProfiledata& profile) {
     return channel_result::kOk;
 }
 
-int CMouseProtocol::ReadParameters(CMouseProfiledata& profile, MouseParameters& out) {
-    channel_.SetSynchronisedLighting(false);
+int CMouseProtocol::ReadRecord(MouseParameters& out) {
     if (!Reachable()) {
         return 0;
     }
@@ -83,7 +82,15 @@ int CMouseProtocol::ReadParameters(CMouseProfiledata& profile, MouseParameters& 
     }
     record[0] = index;
     out = DecodeParameters(record);
+    return channel_result::kOk;
+}
 
+int CMouseProtocol::ReadParameters(CMouseProfiledata& profile, MouseParameters& out) {
+    channel_.SetSynchronisedLighting(false);
+    const int result = ReadRecord(out);
+    if (result != channel_result::kOk) {
+        return result;
+    }
     profile.SetActiveStage(out.activeStage);
     profile.SetLightInfo(uint32_t{out.lightMode} | uint32_t{out.lightBrightness} << 8 |
                              uint32_t{out.lightSpeedIndex} << 16 | uint32_t{out.lightFx} << 24,

@@ -51,6 +51,10 @@ public:
     // (byte 0 = the active profile index) through out.
     int ReadParameters(CMouseProfiledata& profile, mousewire::MouseParameters& out);
 
+    // The two 0x05 reads of ReadParameters alone: the active record as the mouse holds it, with
+    // nothing stored anywhere.
+    int ReadRecord(mousewire::MouseParameters& out);
+
     // 0x01; 0x06 (86 bytes at index x 128); 0x02, with the record built from the
     // profile's stages, system settings, active stage and light record.
     int WriteParameters(CMouseProfiledata& profile, int profileIndex = 0, uint8_t firstByte = 0);

@@ -9,7 +9,9 @@
 #include "profile/profile_list.h"
 #include "sim/mouse_model.h"
 #include "sim/sim_hid_bus.h"
+#include "sim/simulated_headset.h"
 #include "sim/simulated_mouse.h"
+#include "tests/support/audio_library_env.h"
 #include "tests/support/modal_window.h"
 #include "tests/support/qt_application.h"
 #include "tests/support/skin_test_env.h"
@@ -18,6 +20,7 @@
 #include "ui/controls/skin_change_observer.h"
 #include "ui/toolkit/builtin_controls.h"
 #include "ui/toolkit/message_queue.h"
+#include "ui/toolkit/option_ui.h"
 #include "ui/toolkit/resource_manager.h"
 
 #include <gtest/gtest.h>
@@ -377,3 +380,31 @@ TEST_F(MainWndDeviceTest, ASkinPictureShowsBehindTheMousePage) {
 }
 
 }  // namespace
+
+TEST_F(MainWndDeviceTest, AnEmulatedHeadsetShowsItsPageAndItsControlsReachTheAudioLibrary) {
+    CAudioLibraryEnv library;
+    Open();
+    bus->Plug("hs6533", std::make_shared<CSimulatedHeadset>());
+    ASSERT_TRUE(WaitFor([&] { return VisibleOptions() == 1; }, 2000));
+    ASSERT_NE(wnd->DeviceBar().ActivePage(), nullptr);
+    EXPECT_EQ(wnd->DeviceBar().ActivePage()->DeviceName(), "HD");
+    ASSERT_TRUE(WaitFor([&] { return wnd->DeviceBar().ActivePage()->IsLightThreadRunning(); }));
+
+    SetSlider("6533_MicIn_slider", 64);
+    Send("6533_MicIn_slider", "valuechanged");
+    EXPECT_EQ(library.StateValue("1.VolumeScalarControl"), "0.64");
+    static_cast<ui::COptionUI*>(PageControl("6533_eq_option_9")->GetInterface("Option"))->Selected(true);
+    EXPECT_EQ(library.StateValue("0.EQ_Slider10"), "16");
+    CProfileList list(7, CDataFolders::UserDataFolder("HD"), CDataFolders::DefaultProfileFile("HD"));
+    list.Load();
+    const Json::Value voice =
+        CJsonDocument().ReadJsonValue(list.CurrentProfilePath())["Device"][0]["SystemSetStages"];
+    EXPECT_EQ(voice["MicInValue"].asInt(), 64);
+    EXPECT_EQ(voice["EqType"].asInt(), 9);
+    Save("main_window_headset.png");
+    static_cast<ui::COptionUI*>(PageControl("magic_Op_tab")->GetInterface("Option"))->Selected(true);
+    Save("main_window_headset_magic.png");
+    ui::CPaintManagerUI::SetAllDPI(144);
+    static_cast<ui::COptionUI*>(PageControl("6533_voice_Op_tab")->GetInterface("Option"))->Selected(true);
+    Save("main_window_headset_144dpi.png");
+}

@@ -100,6 +100,7 @@ public:
     void PagePollingRateSelected(int n) override { calls.push_back("Poll" + std::to_string(n)); }
     void PagePointerSettingChanged(const std::string& name) override { calls.push_back("Pointer " + name); }
     void PageComboSelected(const std::string& name) override { calls.push_back("Combo " + name); }
+    void PageHeadsetControl(const std::string& name) override { calls.push_back("Headset " + name); }
     void PageProfileAction(ProfileAction action) override {
         calls.push_back("Profile" + std::to_string(static_cast<int>(action)));
     }
@@ -308,6 +309,30 @@ TEST_F(RoutesTest, KeyAndLightingPanelRowsReachThePage) {
     targets.kind = 0;
     EXPECT_EQ(Route("click", "key_butt_keysave"), Calls{});
     EXPECT_EQ(Route("click", "color_option_1"), Calls{});
+}
+
+TEST_F(RoutesTest, HeadsetPanelControlsReachOnlyAHeadsetPage) {
+    const std::vector<std::pair<std::string, std::string>> rows{
+        {"selectchanged", "magic_option_2"},
+        {"selectchanged", "6533_eq_option_13"},
+        {"selectchanged", "magic_enable_option"},
+        {"selectchanged", "6533_MicIn_option"},
+        {"selectchanged", "6533_MicMoniter_option"},
+        {"valuechanged", "6533_eq_hz_slider_9"},
+        {"valuechanged", "6533_MicIn_slider"},
+        {"valuechanged", "6533_MicMoniter_slider"},
+        {"click", "hs_EQ_btn_save"},
+        {"click", "HS_EQ_BTN_DELETE"},
+        {"itemselect", "custom_eq_name_combo"},
+    };
+    for (const auto& [type, name] : rows) {
+        targets.kind = 7;
+        EXPECT_EQ(Route(type, name), Calls{"Headset " + name}) << type << " " << name;
+        targets.kind = 2;
+        EXPECT_EQ(Route(type, name), Calls{}) << type << " " << name;
+    }
+    targets.kind = 7;
+    EXPECT_EQ(Route("valuechanged", "6533_eq_hz_slider"), Calls{}) << "no band number";
 }
 
 TEST_F(RoutesTest, WpRemoveAndWpEditEndBeforeTheToolkit) {

@@ -3,6 +3,7 @@
 #include "app/registered_messages.h"
 #include "app/update_download.h"
 #include "net/update_time_record.h"
+#include "platform/autostart.h"
 #include "tests/net/environment_guard.h"
 #include "tests/net/local_http_server.h"
 #include "tests/net/refused_port.h"
@@ -14,6 +15,7 @@
 #include "ui/controls/update_info_list_item_ui.h"
 #include "ui/toolkit/list_ui.h"
 #include "ui/toolkit/message_queue.h"
+#include "ui/toolkit/option_ui.h"
 #include "ui/toolkit/resource_manager.h"
 #include "ui/toolkit/tab_layout_ui.h"
 
@@ -300,3 +302,22 @@ TEST(UpdateDownloadTest, TargetNamesStayInTheFolder) {
 }
 
 }  // namespace
+
+TEST_F(SetWndTest, TheStartAtLoginSwitchWritesAndRemovesTheAutostartEntry) {
+    checkStalls = true;
+    Run([&](ui::CHostWidget& host) {
+        auto* check = static_cast<ui::CCheckBoxUI*>(Find(host, "autostart_check")->GetInterface("CheckBox"));
+        ASSERT_NE(check, nullptr);
+        EXPECT_FALSE(check->GetCheck());
+        check->SetCheck(true);
+        EXPECT_TRUE(platform::AutostartEnabled());
+        Render(host, "settings_window_autostart.png");
+        check->SetCheck(false);
+        EXPECT_FALSE(std::filesystem::exists(platform::AutostartEntryPath()));
+    });
+    ASSERT_TRUE(platform::SetAutostart(true, "norvik"));
+    Run([&](ui::CHostWidget& host) {
+        EXPECT_TRUE(static_cast<ui::CCheckBoxUI*>(Find(host, "autostart_check")->GetInterface("CheckBox"))
+                        ->GetCheck());
+    });
+}

@@ -1,5 +1,6 @@
 #include "cli/mouse_command.h"
 #include "cli/devices_command.h"
+#include "device/command_report.h"
 #include "devices/mouse/mouse_wire_format.h"
 #include "macro/macro_list.h"
 #include "platform/hid/hid_backend.h"
@@ -332,6 +333,71 @@ TEST(NorvikctlMouse, ASequenceOfRunsSeesOnePersistentMouse) {
     EXPECT_NE(devices.find("mouse3389"), std::string::npos);
     EXPECT_NE(run("mouse --help", &code).find("set-dpi STAGE DPI"), std::string::npos);
     EXPECT_EQ(code, kExitOk);
+}
+
+namespace {
+
+// A mouse whose firmware keeps zeros in place of one payload byte (or all of them) of one
+// command, as a firmware that clamps a setting it does not support would.
+class CForgetfulMouse : public CSimulatedMouse {
+public:
+    static constexpr size_t kEveryByte = kCommandChunkSize;
+
+    CForgetfulMouse(uint8_t command, size_t payloadByte)
+        : CSimulatedMouse(MouseModel3389()), command_(command), byte_(payloadByte) {}
+
+    bool OnOutputReport(std::span<const uint8_t> report) override {
+        std::vector<uint8_t> changed(report.begin(), report.end());
+        if (changed.size() == kCommandReportSize && changed[kCommandCodeByte] == command_ &&
+            (byte_ == kEveryByte || changed[4] > byte_)) {
+            uint8_t* payload = changed.data() + kCommandPayloadOffset;
+            if (byte_ == kEveryByte) {
+                std::fill_n(payload, kCommandChunkSize, 0);
+            } else {
+                payload[byte_] = 0;
+            }
+            SealCommandReport(changed.data());
+        }
+        return CSimulatedMouse::OnOutputReport(changed);
+    }
+
+private:
+    uint8_t command_;
+    size_t byte_;
+};
+
+}  // namespace
+
+TEST_F(MouseCommand, VerifyReadsBackTheRecordAndNamesWhatTheMouseDidNotKeep) {
+    Plug();
+    const Output kept = Mouse({"polling", "3", "--verify"});
+    EXPECT_EQ(kept.code, kExitOk) << kept.err;
+    EXPECT_NE(kept.out.find("verified"), std::string::npos) << kept.out;
+    EXPECT_EQ(Mouse({"light", "2", "--colour", "12AB34", "--verify"}).code, kExitOk);
+
+    bus->Unplug(handle);
+    mouse = std::make_shared<CForgetfulMouse>(command_code::kWriteMemory, 14);
+    handle = bus->Plug("mouse3389", mouse);
+    const Output clamped = Mouse({"polling", "2", "--verify"});
+    EXPECT_EQ(clamped.code, kExitFailure);
+    EXPECT_NE(clamped.err.find("\n  polling rate\n"), std::string::npos) << clamped.err;
+    EXPECT_EQ(clamped.err.find("stage"), std::string::npos) << "only the clamped field is named";
+
+    EXPECT_EQ(Mouse({"write-shoot", "--verify"}).code, kExitUsage);
+}
+
+TEST_F(MouseCommand, VerifyAfterAssignReadsTheKeyTableBack) {
+    Plug();
+    const Output assigned = Mouse({"assign", "2", "media_play", "--verify"});
+    EXPECT_EQ(assigned.code, kExitOk) << assigned.err;
+    EXPECT_NE(assigned.out.find("verified"), std::string::npos) << assigned.out;
+
+    bus->Unplug(handle);
+    mouse = std::make_shared<CForgetfulMouse>(command_code::kWriteKeyTable, CForgetfulMouse::kEveryByte);
+    handle = bus->Plug("mouse3389", mouse);
+    const Output forgotten = Mouse({"assign", "3", "media_play", "--verify"});
+    EXPECT_EQ(forgotten.code, kExitFailure);
+    EXPECT_NE(forgotten.err.find("  key mouse_key_forward (position"), std::string::npos) << forgotten.err;
 }
 
 // A mouse that disappears in the middle of any request of a run, as NORVIK_SIM_FAULTS makes it:

@@ -3,6 +3,7 @@
 #include "device/hid_device.h"
 #include "sim/mouse_model.h"
 #include "sim/sim_hid_bus.h"
+#include "sim/simulated_headset.h"
 #include "sim/simulated_mouse.h"
 
 #include <gtest/gtest.h>
@@ -77,3 +78,25 @@ TEST_F(SimCommandTest, ListAndTheMissingBus) {
 }
 
 }  // namespace
+
+TEST_F(SimCommandTest, TheHeadsetsBatteryAndLightButton) {
+    auto headset = std::make_shared<CSimulatedHeadset>();
+    bus_->Plug("hs6533", headset);
+    EXPECT_EQ(RunSim(bus_, {"battery", "hs6533", "15"}).out, "hs6533: battery 15%\n");
+    EXPECT_EQ(headset->PowerRecord()[0], 15);
+    EXPECT_EQ(RunSim(bus_, {"press", "hs6533", "light"}).out, "hs6533: light mode 2\n");
+    struct SCase {
+        std::vector<std::string> args;
+        int code;
+    };
+    for (const SCase& c :
+         {SCase{{"battery", "hs6533", "101"}, kExitUsage}, SCase{{"battery", "hs6533", "x"}, kExitUsage},
+          SCase{{"battery", "mouse", "50"}, kExitFailure},
+          SCase{{"press", "mouse", "light"}, kExitFailure}}) {
+        const Outcome outcome = RunSim(bus_, c.args);
+        EXPECT_EQ(outcome.code, c.code) << c.args[0] << " " << c.args[1] << " " << c.args[2];
+        EXPECT_FALSE(outcome.err.empty());
+    }
+    EXPECT_EQ(headset->PowerRecord()[0], 15);
+    EXPECT_EQ(RunSim(nullptr, {"battery", "hs6533", "50"}).code, kExitFailure);
+}
