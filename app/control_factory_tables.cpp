@@ -7,6 +7,7 @@
 #include "devices/headset/pellix_hs6533_device.h"
 #include "devices/headset/voice6533_control_ui.h"
 #include "devices/mouse/pellix_mouse_device.h"
+#include "macro/macro_control_ui.h"
 #include "profile/device_profile_ui.h"
 #include "ui/controls/chart_view_ui.h"
 #include "ui/controls/circle_progress_ui.h"
@@ -63,7 +64,7 @@ const std::array<SClassRow, 22>& ClassTable() {
         {"CHandImgSelectButtonUI", Make<ui::CHandImgSelectButtonUI>},
         {"CRedioMacroButtonUI", Make<ui::CRedioMacroButtonUI>},
         {"CLightControlUI", Make<CLightControlUI>},
-        {"CMacroControlUI", {}},
+        {"CMacroControlUI", Make<CMacroControlUI>},
         {"CKeySetControlUI", Make<CKeySetControlUI>},
         {"CDeviceProfileUI", Make<CDeviceProfileUI>},
         {"CShootControlUI", {}},
@@ -76,8 +77,8 @@ const std::array<SClassRow, 22>& ClassTable() {
     return table;
 }
 
-const std::array<SElementRow, 25>& ElementTable() {
-    static const std::array<SElementRow, 25> table{{
+const std::array<SElementRow, 26>& ElementTable() {
+    static const std::array<SElementRow, 26> table{{
         {"CircleProgress", Make<ui::CCircleProgressUI>, nullptr},
         {"SelectPanel", Make<ui::CSelectPanelUI>, nullptr},
         {"DeviceKeyButton", Make<ui::CDeviceKeyButtonUI>, nullptr},
@@ -103,6 +104,7 @@ const std::array<SElementRow, 25>& ElementTable() {
         {"MacroSetControlUI", {}, "XML\\CustomControlXML\\MacroControl.xml"},
         {"ShootKeySetControlUI", {}, "XML\\CustomControlXML\\ShootControl.xml"},
         {"VirtualSetControlUI", {}, "XML\\CustomControlXML\\VirtualSet.xml"},
+        {"MacroControl", Make<CMacroControlUI>, nullptr},
     }};
     return table;
 }

@@ -212,7 +212,9 @@ void CMainWnd::OnInterfaceRemoved(int slot, const InterfaceSlot& row) {
     if (row.subKind != kSubKindCommand) {
         return;
     }
-    bar_->HideDeviceOption(bar_->IndexOfPage(PageOfConnection(binder_.CommandDevice(row))));
+    CPellixUSBDevice* page = PageOfConnection(binder_.CommandDevice(row));
+    macroCommands_.PageRemoved(page);
+    bar_->HideDeviceOption(bar_->IndexOfPage(page));
 }
 
 void CMainWnd::OnDeviceResync(ui::WPARAM delayMs, ui::LPARAM page) {
@@ -529,6 +531,7 @@ void CMainWnd::OnDpiChanged(int dpi) {
 }
 
 void CMainWnd::OnDestroy() {
+    macroCommands_.StopRecording();
     hook_.UninstallHooks();
     tray_.DeleteTrayIcon();
     ui::PostQuitMessage(0);
@@ -607,6 +610,10 @@ ui::LRESULT CMainWnd::MessageHandler(unsigned message, ui::WPARAM wParam, ui::LP
     }
     if (message == kMsgHookControl) {
         OnHookControl(wParam);
+        handled = true;
+        return 0;
+    }
+    if (macroCommands_.HandleHookMessage(message, wParam, lParam)) {
         handled = true;
         return 0;
     }

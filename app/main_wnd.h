@@ -6,6 +6,7 @@
 #include "app/file_dialogs.h"
 #include "app/language_choice.h"
 #include "app/light_sync_thread.h"
+#include "app/macro_commands.h"
 #include "app/main_wnd_targets.h"
 #include "app/notification_router.h"
 #include "device/device_binder.h"
@@ -130,6 +131,8 @@ public:
     CDeviceBar& DeviceBar() { return *bar_; }
     CEditingLock& EditingLock() { return editingLock_; }
     CFileDialogs& FileDialogs() { return fileDialogs_; }
+    CDeviceHook& Hook() { return hook_; }
+    CMacroCommands& MacroCommands() { return macroCommands_; }
     const CDeviceDiscovery* Discovery() const { return discovery_.get(); }
 
     // ILightSyncDevices (the synchronisation thread).
@@ -187,6 +190,7 @@ private:
     CMainWndTargets targets_{*this};
     CNotificationRouter router_;
     CEditingLock editingLock_;
+    CMacroCommands macroCommands_{*this};
     CFileDialogs fileDialogs_{[this] { return GetWidget(); }};
     CDeviceBinder binder_;
     CDiscoveryRelay relay_;

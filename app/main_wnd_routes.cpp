@@ -261,6 +261,63 @@ void AddMenuRows(CNotificationRouter& r, IRouteTargets& t) {
     r.Add("menu", Match::Exact, "about_menu", [&t](const auto&) { t.OpenAboutWindow(); });
 }
 
+void AddMacroRows(CNotificationRouter& r, IRouteTargets& t) {
+    static const char* const clicks[] = {"macro_btn_name_add",
+                                         "macro_btn_name_sub",
+                                         "macro_btn_name_edit",
+                                         "macro_btn_save",
+                                         "macro_btn_cancel",
+                                         "macro_btn_import",
+                                         "macro_btn_export",
+                                         "macro_btn_up",
+                                         "macro_btn_down",
+                                         "macro_btn_uptop",
+                                         "macro_btn_downbottom",
+                                         "macro_btn_delete",
+                                         "macro_btn_deleteall",
+                                         "macro_btn_starredio",
+                                         "macro_btn_stopredio",
+                                         "macro_inset_moveleftkey_btn",
+                                         "macro_inset_moverightkey_btn",
+                                         "macro_inset_moveupkey_btn",
+                                         "macro_inset_movedownkey_btn"};
+    for (const char* name : clicks) {
+        r.Add("click", Match::ExactNoCase, name,
+              OnPage(t, [&t](const auto& n) { t.PageMacroCommand(n.sender.name); }));
+    }
+    static const char* const items[] = {"left_down",
+                                        "left_up",
+                                        "middle_down",
+                                        "middle_up",
+                                        "right_down",
+                                        "right_up",
+                                        "forward_down",
+                                        "forward_up",
+                                        "back_down",
+                                        "back_up",
+                                        "left_click",
+                                        "middle_click",
+                                        "right_click",
+                                        "forward_click",
+                                        "back_click",
+                                        "redio_previous_record_time",
+                                        "redio_previous_constant_time",
+                                        "redio_previous_ignore_time",
+                                        "redio_later_record_time",
+                                        "redio_later_constant_time",
+                                        "redio_later_ignore_time",
+                                        "macro_action_edit"};
+    for (const char* name : items) {
+        r.Add("menu", Match::Exact, name,
+              OnPage(t, [&t](const auto& n) { t.PageMacroCommand(n.sender.name); }));
+    }
+    r.Add("itemselect", Match::Exact, "macro_name_list",
+          OnPage(t, [&t](const auto&) { t.PageMacroSelected(); }));
+    r.Add("killfocus", Match::Exact, "macro_delay", OnPage(t, [&t](const auto&) { t.PageMacroDelayLeft(); }));
+    r.Add("itemactivate", Match::Exact, "macro_action",
+          OnPage(t, [&t](const auto&) { t.ShowMacroActionMenu(); }));
+}
+
 }  // namespace
 
 int ClampQuorlDpi(const std::string& text) {
@@ -282,6 +339,7 @@ void AddMainWndRoutes(CNotificationRouter& router, IRouteTargets& targets) {
     AddItemSelectRows(router, targets);
     AddMenuRows(router, targets);
     AddProfileRows(router, targets);
+    AddMacroRows(router, targets);
     AddHeadsetRows(router, targets);
     router.EndHere("click_wpremove");
     router.EndHere("click_wpedit");

@@ -355,4 +355,20 @@ void CMainWndTargets::PageLightCustomColourAll(bool lit) {
     Page().LightCustomColourAll(lit);
 }
 
+void CMainWndTargets::PageMacroCommand(const std::string& name) {
+    window_.MacroCommands().Run(name);
+}
+
+void CMainWndTargets::PageMacroSelected() {
+    window_.MacroCommands().MacroSelected();
+}
+
+void CMainWndTargets::PageMacroDelayLeft() {
+    window_.MacroCommands().DelayLeft();
+}
+
+void CMainWndTargets::ShowMacroActionMenu() {
+    window_.MacroCommands().ShowActionMenu();
+}
+
 }  // namespace app

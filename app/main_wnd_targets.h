@@ -80,6 +80,11 @@ public:
     void PageLightCustomGroupSelected() override;
     void PageLightCustomColourAll(bool lit) override;
 
+    void PageMacroCommand(const std::string& name) override;
+    void PageMacroSelected() override;
+    void PageMacroDelayLeft() override;
+    void ShowMacroActionMenu() override;
+
 private:
     // The held page, else the active page; the tables only call page operations while there is one.
     CPellixUSBDevice& Page();

@@ -104,4 +104,11 @@ public:
     virtual void PageLightPresetChosen(int index) = 0;
     virtual void PageLightCustomGroupSelected() = 0;
     virtual void PageLightCustomColourAll(bool lit) = 0;
+
+    // Macro panel of the active page: a button or action-menu item by name, a macro chosen in
+    // "macro_name_list", a delay field left, and a row activated (the action menu).
+    virtual void PageMacroCommand(const std::string& name) = 0;
+    virtual void PageMacroSelected() = 0;
+    virtual void PageMacroDelayLeft() = 0;
+    virtual void ShowMacroActionMenu() = 0;
 };

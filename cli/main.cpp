@@ -9,6 +9,7 @@
 #include "cli/headset_command.h"
 #include "cli/hid_command.h"
 #include "cli/keyboard_command.h"
+#include "cli/macro_command.h"
 #include "cli/mouse_command.h"
 #include "cli/profile_command.h"
 #include "cli/sim_command.h"
@@ -59,6 +60,8 @@ int main(int argc, char** argv) {
          [] { return std::make_unique<CCodesCommand>(); }},
         {"profile", "list, add, copy, delete, rename, select, reset, import and export profiles",
          [] { return std::make_unique<CProfileCommand>(); }},
+        {"macro", "list, add, delete, rename, import, export and show macros",
+         [] { return std::make_unique<CMacroCommand>(); }},
         {"headset", "read and change the headset: microphone, monitoring, equaliser, voice changer, light",
          [] { return std::make_unique<CHeadsetCommand>(); }},
     });

@@ -8,6 +8,7 @@
 #include "devices/mouse/mouse_profiledata.h"
 #include "devices/mouse/mouse_protocol.h"
 #include "devices/mouse/mouse_settings.h"
+#include "macro/macro_image.h"
 #include "macro/macro_list.h"
 #include "profile/data_folders.h"
 #include "profile/profile_list.h"
@@ -412,7 +413,18 @@ int WriteMacros(CMouseContext& mouse, const Arguments& args, std::ostream& out, 
         err << "norvikctl: the mouse did not take the macros.\n";
         return kExitFailure;
     }
-    return ReportWrite(CMouseSettings::kOk, "macros written", args, out, err);
+    std::vector<size_t> counts;
+    const CMacroList list(mouse.DataFolder());
+    for (size_t i = 0; i < list.Entries().size(); ++i) {
+        counts.push_back(list.Load(i).size());
+    }
+    const size_t used = CMacroImage::Size(counts);
+    const size_t capacity = mouse.Protocol().Info().MacroCapacity();
+    return ReportWrite(CMouseSettings::kOk,
+                       "macros written: " + std::to_string(used) + " bytes used, " +
+                           std::to_string(capacity - std::min(used, capacity)) + " of " +
+                           std::to_string(capacity) + " free",
+                       args, out, err);
 }
 
 int WriteShoot(CMouseContext& mouse, const Arguments& args, std::ostream& out, std::ostream& err) {

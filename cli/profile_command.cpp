@@ -1,6 +1,7 @@
 #include "cli/profile_command.h"
 
 #include "cli/device_session.h"
+#include "cli/device_target.h"
 #include "devices/mouse/mouse_profiledata.h"
 #include "devices/mouse/mouse_protocol.h"
 #include "devices/mouse/mouse_settings.h"
@@ -14,66 +15,6 @@
 #include <optional>
 
 namespace {
-
-struct Arguments {
-    std::vector<std::string> words;
-    std::string device;
-    bool json = false;
-};
-
-// The words and options; an error text for an option without its value or an unknown one.
-std::string Parse(const std::vector<std::string>& args, Arguments& parsed) {
-    for (size_t index = 0; index < args.size(); ++index) {
-        const std::string& arg = args[index];
-        if (arg == "--json") {
-            parsed.json = true;
-        } else if (arg == "--device") {
-            if (index + 1 >= args.size()) {
-                return "option --device needs a device name";
-            }
-            parsed.device = args[++index];
-        } else if (arg.rfind("--", 0) == 0) {
-            return "unknown option " + arg;
-        } else {
-            parsed.words.push_back(arg);
-        }
-    }
-    return {};
-}
-
-std::string KnownDeviceNames() {
-    std::vector<std::string> seen;
-    std::string names;
-    for (const DeviceDescriptor& row : DeviceDescriptors()) {
-        if (std::find(seen.begin(), seen.end(), row.deviceName) == seen.end()) {
-            seen.emplace_back(row.deviceName);
-            names.append(names.empty() ? "" : ", ").append(row.deviceName);
-        }
-    }
-    return names;
-}
-
-const DeviceDescriptor* DescriptorNamed(const std::string& name) {
-    for (const DeviceDescriptor& row : DeviceDescriptors()) {
-        if (name == row.deviceName) {
-            return &row;
-        }
-    }
-    return nullptr;
-}
-
-bool IsMouse(int kind) {
-    return kind == 2 || kind == 6;
-}
-
-std::optional<int> ParseIndex(const std::string& text) {
-    int value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size() || value < 0) {
-        return std::nullopt;
-    }
-    return value;
-}
 
 void PrintList(const CProfileList& list, bool json, std::ostream& out) {
     const int selected = list.StoredSelection();
@@ -98,68 +39,8 @@ void PrintList(const CProfileList& list, bool json, std::ostream& out) {
     }
 }
 
-// The device kind the command is about: --device, else the first connected mouse.
-class CTarget {
-public:
-    // kExitOk, or an exit code with the message written.
-    int Resolve(const std::string& device, std::ostream& err) {
-        if (!device.empty()) {
-            descriptor_ = DescriptorNamed(device);
-            if (descriptor_ == nullptr) {
-                err << "norvikctl: no device is named \"" << device << "\"; known: " << KnownDeviceNames()
-                    << ".\n";
-                return kExitUsage;
-            }
-            return kExitOk;
-        }
-        if (!Discover()) {
-            err << "norvikctl: the HID devices could not be listed.\n";
-            return kExitFailure;
-        }
-        const int row = session_->FirstBoundMouse();
-        if (row < 0) {
-            err << "norvikctl: no Norvik mouse is connected. Name the device with --device ("
-                << KnownDeviceNames() << ") to work on its profiles anyway.\n";
-            return kExitNoDevice;
-        }
-        descriptor_ = &DeviceDescriptors()[static_cast<size_t>(row)];
-        return kExitOk;
-    }
-
-    std::string Name() const { return descriptor_->deviceName; }
-    int Kind() const { return descriptor_->kind; }
-
-    // The connected mouse of this name, or nullptr.
-    CDeviceConnection* ConnectedMouse() {
-        if (!Discover()) {
-            return nullptr;
-        }
-        const auto& rows = DeviceDescriptors();
-        for (size_t index = 0; index < rows.size(); ++index) {
-            CDeviceConnection& device = session_->Device(index);
-            if (Name() == rows[index].deviceName && IsMouse(rows[index].kind) && device.Command().IsOpen()) {
-                return &device;
-            }
-        }
-        return nullptr;
-    }
-
-private:
-    bool Discover() {
-        if (session_ == nullptr) {
-            session_ = std::make_unique<CDeviceSession>();
-            discovered_ = session_->Discover();
-        }
-        return discovered_;
-    }
-
-    const DeviceDescriptor* descriptor_ = nullptr;
-    std::unique_ptr<CDeviceSession> session_;
-    bool discovered_ = false;
-};
-
 // Writes the selected profile to the connected mouse as the page's profile switch does.
-int WriteToMouse(CTarget& target, const CProfileList& list, std::ostream& err) {
+int WriteToMouse(CDeviceTarget& target, const CProfileList& list, std::ostream& err) {
     CDeviceConnection* device = target.ConnectedMouse();
     if (device == nullptr) {
         err << "norvikctl: " << target.Name()
@@ -197,7 +78,7 @@ const char* ImportRefusal(int result) {
 }
 
 // Runs the operation on the loaded list; kExitOk or an exit code with the message written.
-int RunOperation(const Arguments& args, CProfileList& list, CTarget& target, std::ostream& err) {
+int RunOperation(const DeviceArguments& args, CProfileList& list, CDeviceTarget& target, std::ostream& err) {
     const std::string& operation = args.words[0];
     const std::string value = args.words.size() > 1 ? args.words[1] : std::string();
     const size_t wanted =
@@ -253,7 +134,7 @@ int RunOperation(const Arguments& args, CProfileList& list, CTarget& target, std
                 << list.Count() - 1 << ".\n";
             return kExitUsage;
         }
-        return IsMouse(target.Kind()) ? WriteToMouse(target, list, err) : kExitOk;
+        return IsMouseKind(target.Kind()) ? WriteToMouse(target, list, err) : kExitOk;
     }
     if (operation == "import") {
         const int result = list.Import(value);
@@ -283,8 +164,8 @@ int RunOperation(const Arguments& args, CProfileList& list, CTarget& target, std
 }  // namespace
 
 int CProfileCommand::Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    Arguments parsed;
-    if (const std::string error = Parse(args, parsed); !error.empty()) {
+    DeviceArguments parsed;
+    if (const std::string error = ParseDeviceArguments(args, parsed); !error.empty()) {
         err << "norvikctl: " << error << "; see norvikctl profile --help.\n";
         return kExitUsage;
     }
@@ -292,7 +173,7 @@ int CProfileCommand::Run(const std::vector<std::string>& args, std::ostream& out
         PrintHelp(err);
         return kExitUsage;
     }
-    CTarget target;
+    CDeviceTarget target;
     if (const int resolved = target.Resolve(parsed.device, err); resolved != kExitOk) {
         return resolved;
     }

@@ -38,6 +38,8 @@ inline constexpr unsigned kMsgDeviceResync = ui::WM_USER + 2;
 // IsSynchronisedLighting / SetSynchronisedLighting, and IsCommandChannelOpen. The device's own
 // light thread reads the light state under its lock and writes LED colours only; the sync
 // thread only posts kMsgDeviceResync. Neither touches a control.
+class CMacroControlUI;
+
 class CPellixUSBDevice : public ui::CHorizontalLayoutUI, public IDeviceLifecycle {
 public:
     static constexpr int kConnectTimer = 1001;
@@ -135,6 +137,15 @@ public:
     virtual void ShowDefaultKey() {}
     virtual void ShowCurrentKey() {}
     virtual void CaptureKey(uint8_t /*scanCode*/, bool /*extended*/) {}
+    // The macro panel of the page (keyboard and mouse pages), nullptr for other kinds.
+    virtual CMacroControlUI* MacroPanel() const { return nullptr; }
+    // Whether a key assignment uses the macro at the position.
+    virtual bool MacroReferenced(int /*position*/) { return false; }
+    // The macro at the position was deleted: keys that used it get their default function, those
+    // of later macros follow their macro up; a changed key list is saved and written.
+    virtual void MacroDeleted(int /*position*/) {}
+    // A macro was added, renamed or imported: the names are read again.
+    virtual void MacroNamesChanged() {}
     // The editing lock marks the key panel busy: its save, cancel and apply buttons are disabled.
     virtual void SetKeyPanelBusy(bool /*busy*/) {}
     // The lighting panel: a value control changed, the palette's colour, preset swatch n.

@@ -15,8 +15,14 @@
 // Modes and their messages: 1 "WM_HOOK_KEY_SINGLEKEY_MSG" (single-key capture), 2 ..._HITKEY_,
 // 4 ..._KBMACRO_, 8 ..._KBMACROPREVIOUS_, 16 ..._KBMACROLATER_, 32 ..._KBMACROSINGLE_ and the
 // unused 256, 512, 1024 (WM_HOOK_MOU_SINGLEKEY_, _HITKEY_, _KBMACRO_); another mode sends nothing
-// and still consumes the keys. The library hook (mouse capture) is the recorder's and is not
-// part of this hook; its flag is accepted and left unused.
+// and still consumes the keys.
+//
+// With the library hook, the mouse buttons pressed and released in the program's windows are
+// sent too, in the recording modes only: 4 "WM_HOOK_KEY_MSMACRO_MSG", 8 ..._MSMACROPREVIOUS_,
+// 16 ..._MSMACROLATER_, 32 ..._MSMACROSINGLE_ (wParam: 0x201/0x202 left, 0x204/0x205 right,
+// 0x207/0x208 middle, 0x20B/0x20C extra button down/up; lParam: a MouseHookEvent valid only
+// during the call). Mouse events are watched, not consumed. Capture is limited to the program's
+// windows.
 //
 // The hook state is process-wide, as the system's hook is: a second object replaces the first.
 // Thread: the UI thread only.
@@ -26,6 +32,18 @@ struct KeyboardHookEvent {
     uint32_t flags;  // bit 0: extended key
     uint32_t time;
     uintptr_t extraInfo;
+};
+
+// The record of a mouse message of a recording, laid out as the system's extended mouse-hook
+// record: the screen point, the window under it, the hit-test code, extra information and the
+// mouse data, whose high word names the extra button (1 first, 2 second).
+struct MouseHookEvent {
+    int32_t x;
+    int32_t y;
+    ui::HWND window;
+    uint32_t hitTest;
+    uintptr_t extraInfo;
+    uint32_t mouseData;
 };
 
 class CDeviceHook {
@@ -51,6 +69,8 @@ public:
 
     // The registered message of a mode; 0 for a mode without one.
     static uint32_t MessageOfMode(int mode);
+    // The registered mouse message of a recording mode; 0 for another mode.
+    static uint32_t MouseMessageOfMode(int mode);
 
 private:
     int mode_ = 0;

@@ -61,6 +61,11 @@ std::vector<MacroEvent> CMacroFile::Read(const std::string& path) {
     return Events(CJsonDocument().ReadJsonValue(path));
 }
 
+bool CMacroFile::IsMacroFile(const std::string& path) {
+    const Json::Value document = CJsonDocument().ReadJsonValue(path);
+    return document.isObject() && document.isMember("Events") && document["Events"].isArray();
+}
+
 int CMacroFile::Write(const std::string& path, const std::string& name, const std::string& guid,
                       const std::vector<MacroEvent>& events) {
     Json::Value document(Json::objectValue);

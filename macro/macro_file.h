@@ -17,6 +17,8 @@ public:
 
     static std::vector<MacroEvent> Events(const Json::Value& document);
     static std::vector<MacroEvent> Read(const std::string& path);
+    // Whether the file parses as a macro file: an object whose "Events" is an array.
+    static bool IsMacroFile(const std::string& path);
 
     // 0 when written, 1 when the file could not be replaced (it then keeps its old content).
     static int Write(const std::string& path, const std::string& name, const std::string& guid,

@@ -117,6 +117,40 @@ int CMouseSettings::WriteActiveProfile(const std::string& dataFolder) {
     return parameters == channel_result::kOk ? kOk : parameters;
 }
 
+namespace {
+
+bool IsMacro(const KeyAssignment& key) {
+    return key.code1 == FunctionType::kMacro || key.code1 == FunctionType::kMacroRepeated;
+}
+
+}  // namespace
+
+bool CMouseSettings::ReferencesMacro(const std::vector<KeyAssignment>& keys, size_t position) {
+    return std::any_of(keys.begin(), keys.end(), [position](const KeyAssignment& key) {
+        return IsMacro(key) && key.code2 == position;
+    });
+}
+
+bool CMouseSettings::RenumberAfterDelete(std::vector<KeyAssignment>& keys, size_t position) {
+    bool changed = false;
+    for (KeyAssignment& key : keys) {
+        if (!IsMacro(key) || key.code2 < position) {
+            continue;
+        }
+        if (key.code2 == position) {
+            key.keyPosition = key.defaultKeyPosition;
+            key.code1 = key.defaultCode1;
+            key.code2 = key.defaultCode2;
+            key.code3 = key.defaultCode3;
+            key.pad = key.defaultPad;
+        } else {
+            --key.code2;
+        }
+        changed = true;
+    }
+    return changed;
+}
+
 void CMouseSettings::RepairMacroReferences(std::vector<KeyAssignment>& keys, size_t macroCount) {
     for (KeyAssignment& key : keys) {
         const bool macro = key.code1 == FunctionType::kMacro || key.code1 == FunctionType::kMacroRepeated;

@@ -55,6 +55,11 @@ public:
 
     // Keys assigned to a macro number at or beyond macroCount get their default function back.
     static void RepairMacroReferences(std::vector<KeyAssignment>& keys, size_t macroCount);
+    // Whether a key is assigned to the macro at the position.
+    static bool ReferencesMacro(const std::vector<KeyAssignment>& keys, size_t position);
+    // After the macro at the position was deleted: its keys get their default function back and
+    // keys of later macros are numbered one lower. True when a key changed.
+    static bool RenumberAfterDelete(std::vector<KeyAssignment>& keys, size_t position);
 
 private:
     int SaveAndWrite();

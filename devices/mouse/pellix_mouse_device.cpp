@@ -3,6 +3,7 @@
 #include "devices/common/assigned_name.h"
 #include "devices/mouse/mouse_key_names.h"
 #include "devices/mouse/mouse_settings.h"
+#include "macro/macro_control_ui.h"
 #include "macro/macro_list.h"
 #include "profile/data_folders.h"
 #include "profile/device_profile_ui.h"
@@ -115,6 +116,22 @@ void CPellixMouseDevice::BindPanels() {
         keySet_->SetDeviceKind(CKeySetControlUI::kKindMouse);
         ShowKeyEditor(false);
         keySet_->SetMacroNames(macroNames_);
+    }
+    macroPanel_ = As<CMacroControlUI>(PageControl("MacroControlItem"), "MacroControl");
+    if (macroPanel_ != nullptr) {
+        macroPanel_->BindControls();
+        macroPanel_->SetFolder(UserDataFolder());
+        if (!macroPanel_->TakeSetAsideFiles().empty()) {
+            ShowMessage("macro_list_set_aside");
+        }
+        ShowMacroCapacity();
+    }
+}
+
+void CPellixMouseDevice::ShowMacroCapacity() {
+    if (macroPanel_ != nullptr) {
+        const CMouseProtocol* protocol = Protocol();
+        macroPanel_->SetMemoryCapacity(protocol != nullptr ? protocol->Info().MacroCapacity() : 0);
     }
 }
 
@@ -231,6 +248,7 @@ void CPellixMouseDevice::RefreshPage() {
     ShowSystemSettings();
     ShowKeyAssignments();
     ShowPanels();
+    ShowMacroCapacity();
     refreshing_ = false;
 }
 
@@ -419,6 +437,33 @@ void CPellixMouseDevice::CheckMacroReferences() {
     keys_ = profile_.GetKeyList();
     CMouseSettings::RepairMacroReferences(keys_, macroNames_.size());
     profile_.SetKeyList(keys_);
+    ShowKeyAssignments();
+}
+
+bool CPellixMouseDevice::MacroReferenced(int position) {
+    return position >= 0 &&
+           CMouseSettings::ReferencesMacro(profile_.GetKeyList(), static_cast<size_t>(position));
+}
+
+void CPellixMouseDevice::MacroDeleted(int position) {
+    keys_ = profile_.GetKeyList();
+    const bool changed =
+        position >= 0 && CMouseSettings::RenumberAfterDelete(keys_, static_cast<size_t>(position));
+    MacroNamesChanged();
+    if (!changed) {
+        return;
+    }
+    profile_.SetKeyList(keys_);
+    SaveProfile();
+    WriteProfileKeys(0);
+    ShowKeyAssignments();
+}
+
+void CPellixMouseDevice::MacroNamesChanged() {
+    LoadMacroAndLightLists();
+    if (keySet_ != nullptr) {
+        keySet_->SetMacroNames(macroNames_);
+    }
     ShowKeyAssignments();
 }
 

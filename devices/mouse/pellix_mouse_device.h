@@ -47,6 +47,10 @@ public:
     int LoadActiveProfile() override;
     void RefreshPage() override;
     void CheckMacroReferences() override;
+    CMacroControlUI* MacroPanel() const override { return macroPanel_; }
+    bool MacroReferenced(int position) override;
+    void MacroDeleted(int position) override;
+    void MacroNamesChanged() override;
     void ResetProfile() override;
     int WriteKeyTable(int profileIndex, const std::vector<KeyAssignment>& keys) override;
     int WriteProfileKeys(int profileIndex) override;
@@ -130,6 +134,7 @@ private:
     void ShowKeyAssignment(int index, ui::CControlUI& list);
     void ShowLogoTip();
     void BindPanels();
+    void ShowMacroCapacity();
     void ShowKeyEditor(bool shown);
     void ShowPanels();
     void ApplyLight(const LightInfo& light);
@@ -154,6 +159,7 @@ private:
     ui::CControlUI* logoButton_ = nullptr;
     CKeySetControlUI* keySet_ = nullptr;
     CLightControlUI* lightPanel_ = nullptr;
+    CMacroControlUI* macroPanel_ = nullptr;
     std::string profilePath_;
     bool refreshing_ = false;
     LightAnimationState waveState_;  // the light thread's

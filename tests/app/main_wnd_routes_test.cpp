@@ -115,6 +115,10 @@ public:
     void PageLightPresetChosen(int n) override { calls.push_back("Preset" + std::to_string(n)); }
     void PageLightCustomGroupSelected() override { calls.push_back("CustomGroup"); }
     void PageLightCustomColourAll(bool lit) override { calls.push_back(lit ? "CustomLit" : "CustomOff"); }
+    void PageMacroCommand(const std::string& name) override { calls.push_back("Macro " + name); }
+    void PageMacroSelected() override { calls.push_back("MacroSelected"); }
+    void PageMacroDelayLeft() override { calls.push_back("MacroDelayLeft"); }
+    void ShowMacroActionMenu() override { calls.push_back("MacroMenu"); }
 };
 
 class RoutesTest : public ::testing::Test {

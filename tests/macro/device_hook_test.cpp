@@ -8,6 +8,7 @@
 
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMouseEvent>
 
 #include <vector>
 
@@ -41,6 +42,14 @@ public:
     }
     ui::LRESULT MessageHandler(unsigned message, ui::WPARAM wParam, ui::LPARAM lParam,
                                bool& handled) override {
+        for (int mode : {4, 8, 16, 32}) {
+            if (message == CDeviceHook::MouseMessageOfMode(mode)) {
+                const auto* mouse = reinterpret_cast<const MouseHookEvent*>(lParam);
+                clicks.push_back({message, wParam, mouse->mouseData, QPoint(mouse->x, mouse->y)});
+                handled = true;
+                return 0;
+            }
+        }
         for (int mode : {1, 4, 32}) {
             if (message == CDeviceHook::MessageOfMode(mode)) {
                 const auto* key = reinterpret_cast<const KeyboardHookEvent*>(lParam);
@@ -56,6 +65,13 @@ public:
     }
 
     std::vector<Received> received;
+    struct Click {
+        unsigned message;
+        ui::WPARAM mouseMessage;
+        uint32_t mouseData;
+        QPoint point;
+    };
+    std::vector<Click> clicks;
 };
 
 // Counts the key events that reach a widget after the application's filters.
@@ -158,6 +174,61 @@ TEST_F(DeviceHookTest, WithoutItsOwnHookNothingIsCaptured) {
     Type(Qt::Key_A, KEY_A, "a");
     EXPECT_TRUE(wnd.received.empty());
     EXPECT_EQ(counter.presses, 1);
+}
+
+// With the library hook, the mouse buttons pressed on the program's widgets go to the target as
+// the recording mode's mouse message, once per click however far the event travels up the
+// widgets, with the screen point and the extra button in the mouse data's high word; the widget
+// still gets the click. Without the library hook, or in single-key mode, no mouse message is sent.
+TEST_F(DeviceHookTest, MouseButtonsAreSentInTheRecordingModesAndStillReachTheWidget) {
+    struct Case {
+        Qt::MouseButton button;
+        unsigned down;
+        unsigned up;
+        uint32_t mouseData;
+    };
+    const Case cases[] = {
+        {Qt::LeftButton, 0x201, 0x202, 0},           {Qt::RightButton, 0x204, 0x205, 0},
+        {Qt::MiddleButton, 0x207, 0x208, 0},         {Qt::BackButton, 0x20B, 0x20C, 1u << 16},
+        {Qt::ForwardButton, 0x20B, 0x20C, 2u << 16},
+    };
+    QWidget* edit = wnd.Edit();
+    const QPoint local(5, 5);
+    const QPoint global(305, 205);
+    const auto press = [&](Qt::MouseButton button) {
+        for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+            QMouseEvent event(type, QPointF(local), QPointF(local), QPointF(global), button,
+                              type == QEvent::MouseButtonPress ? button : Qt::NoButton, Qt::NoModifier);
+            event.setAccepted(false);
+            QApplication::sendEvent(edit, &event);
+        }
+    };
+    for (int mode : {4, 8, 16, 32}) {
+        ASSERT_EQ(hook.InstallHooks(mode, wnd.GetHWND(), true, true), 1);
+        for (const Case& c : cases) {
+            wnd.clicks.clear();
+            press(c.button);
+            ASSERT_EQ(wnd.clicks.size(), 2u) << mode << " " << c.button;
+            EXPECT_EQ(wnd.clicks[0].message, CDeviceHook::MouseMessageOfMode(mode));
+            EXPECT_EQ(wnd.clicks[0].mouseMessage, c.down);
+            EXPECT_EQ(wnd.clicks[1].mouseMessage, c.up);
+            EXPECT_EQ(wnd.clicks[0].mouseData, c.mouseData);
+            EXPECT_EQ(wnd.clicks[0].point, global);
+        }
+    }
+    for (const auto& [mode, library] : {std::pair{4, false}, std::pair{1, true}}) {
+        ASSERT_EQ(hook.InstallHooks(mode, wnd.GetHWND(), true, library), 1);
+        wnd.clicks.clear();
+        press(Qt::LeftButton);
+        EXPECT_TRUE(wnd.clicks.empty()) << mode;
+    }
+    hook.InstallHooks(4, wnd.GetHWND(), true, true);
+    wnd.Edit()->clear();
+    wnd.clicks.clear();
+    QMouseEvent event(QEvent::MouseButtonPress, QPointF(local), QPointF(edit->mapToGlobal(local)),
+                      Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(edit, &event);
+    EXPECT_TRUE(event.isAccepted());  // the edit took the press: the hook only watched it
 }
 
 }  // namespace

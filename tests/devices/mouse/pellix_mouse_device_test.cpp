@@ -1,5 +1,6 @@
 #include "devices/mouse/pellix_mouse_device.h"
 #include "devices/mouse/mouse_protocol.h"
+#include "macro/macro_control_ui.h"
 #include "profile/data_folders.h"
 #include "profile/json_document.h"
 #include "sim/mouse_model.h"
@@ -109,8 +110,12 @@ protected:
         if (element == "LightControl") {
             return new CLightControlUI;
         }
+        if (element == "MacroControl") {
+            return new CMacroControlUI;
+        }
         const char* file = element == "KeySetControlUI"     ? "XML\\CustomControlXML\\KeySetControl.xml"
                            : element == "LightSetControlUI" ? "XML\\CustomControlXML\\LightControl.xml"
+                           : element == "MacroSetControlUI" ? "XML\\CustomControlXML\\MacroControl.xml"
                                                             : nullptr;
         return file != nullptr ? ui::CDialogBuilder().Create(file, window.get(), &window->GetPaintManager())
                                : nullptr;
