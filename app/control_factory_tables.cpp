@@ -4,6 +4,8 @@
 #include "devices/common/key_set_control_ui.h"
 #include "devices/common/light_control_ui.h"
 #include "devices/mouse/pellix_mouse_device.h"
+#include "devices/mouse/shoot_control_ui.h"
+#include "devices/mouse/shoot_pattern_ui.h"
 #include "profile/device_profile_ui.h"
 #include "ui/controls/chart_view_ui.h"
 #include "ui/controls/circle_progress_ui.h"
@@ -63,7 +65,7 @@ const std::array<SClassRow, 22>& ClassTable() {
         {"CMacroControlUI", {}},
         {"CKeySetControlUI", Make<CKeySetControlUI>},
         {"CDeviceProfileUI", Make<CDeviceProfileUI>},
-        {"CShootControlUI", {}},
+        {"CShootControlUI", Make<CShootControlUI>},
         {"CMagicControlUI", {}},
         {"CVoice6533ControlUI", {}},
         {"CPellixUSBDevice", Make<CPellixUSBDevice>},
@@ -73,8 +75,8 @@ const std::array<SClassRow, 22>& ClassTable() {
     return table;
 }
 
-const std::array<SElementRow, 25>& ElementTable() {
-    static const std::array<SElementRow, 25> table{{
+const std::array<SElementRow, 26>& ElementTable() {
+    static const std::array<SElementRow, 26> table{{
         {"CircleProgress", Make<ui::CCircleProgressUI>, nullptr},
         {"SelectPanel", Make<ui::CSelectPanelUI>, nullptr},
         {"DeviceKeyButton", Make<ui::CDeviceKeyButtonUI>, nullptr},
@@ -91,7 +93,7 @@ const std::array<SElementRow, 25>& ElementTable() {
         {"MagicControl", {}, nullptr},
         {"Voice6533Control", {}, nullptr},
         {"KeySetControl", Make<CKeySetControlUI>, nullptr},
-        {"ShootControl", {}, nullptr},
+        {"ShootControl", Make<CShootControlUI>, nullptr},
         {"DeviceProfileUI", {}, "XML\\CustomControlXML\\DeviceProfile.xml"},
         {"LightSetControlUI", {}, "XML\\CustomControlXML\\LightControl.xml"},
         {"Voice6533SetControlUI", {}, "XML\\CustomControlXML\\Voice6533Control.xml"},
@@ -100,6 +102,7 @@ const std::array<SElementRow, 25>& ElementTable() {
         {"MacroSetControlUI", {}, "XML\\CustomControlXML\\MacroControl.xml"},
         {"ShootKeySetControlUI", {}, "XML\\CustomControlXML\\ShootControl.xml"},
         {"VirtualSetControlUI", {}, "XML\\CustomControlXML\\VirtualSet.xml"},
+        {"ShootPattern", Make<CShootPatternUI>, nullptr},
     }};
     return table;
 }

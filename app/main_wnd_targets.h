@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/route_targets.h"
+#include "devices/mouse/shoot_data.h"
 
 class CDeviceProfileUI;
 class CPellixUSBDevice;
@@ -78,6 +79,7 @@ public:
     void PageLightPresetChosen(int index) override;
     void PageLightCustomGroupSelected() override;
     void PageLightCustomColourAll(bool lit) override;
+    void PageShootAction(ShootAction action, int index) override;
 
 private:
     // The held page, else the active page; the tables only call page operations while there is one.
@@ -85,6 +87,7 @@ private:
     void RunProfileAction(CDeviceProfileUI& panel, ProfileAction action);
     void ImportProfile(CDeviceProfileUI& panel);
     void ExportProfile(CDeviceProfileUI& panel);
+    void ShowShootResult(CShootData::Result result);
 
     CMainWnd& window_;
     CPellixUSBDevice* held_ = nullptr;

@@ -116,6 +116,18 @@ void CPellixMouseDevice::BindPanels() {
         ShowKeyEditor(false);
         keySet_->SetMacroNames(macroNames_);
     }
+    shootPanel_ = As<CShootControlUI>(PageControl("ShootControlItem"), "ShootControl");
+    if (shootPanel_ != nullptr) {
+        shootPanel_->SetFolders(UserDataFolder(), DefaultDataFolder());
+        shootPanel_->Initialise();
+        shootPanel_->SelectGun(0);
+        shootPanel_->SelectBullet(0);
+    }
+}
+
+int CPellixMouseDevice::WriteShootData() {
+    CMouseProtocol* protocol = Protocol();
+    return protocol != nullptr ? protocol->WriteShootData(UserDataFolder()) : 0;
 }
 
 void CPellixMouseDevice::BindButton(ui::CControlUI& button) {

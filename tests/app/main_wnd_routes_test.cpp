@@ -114,6 +114,9 @@ public:
     void PageLightPresetChosen(int n) override { calls.push_back("Preset" + std::to_string(n)); }
     void PageLightCustomGroupSelected() override { calls.push_back("CustomGroup"); }
     void PageLightCustomColourAll(bool lit) override { calls.push_back(lit ? "CustomLit" : "CustomOff"); }
+    void PageShootAction(ShootAction action, int index) override {
+        calls.push_back("Shoot" + std::to_string(static_cast<int>(action)) + ":" + std::to_string(index));
+    }
 };
 
 class RoutesTest : public ::testing::Test {
