@@ -580,7 +580,7 @@ void CMouseCommand::PrintHelp(std::ostream& out) const {
            "\n"
            "exit codes: 0 done, 1 the mouse refused or did not answer, 2 bad "
            "arguments or a value\n"
-           "out of range (nothing changed), 3 no mouse connected, 4 macros do "
+           "out of range (nothing changed), 3 no mouse connected, 4 macros or shoot data do "
            "not fit (nothing sent).\n"
            "\n"
            "Without hardware: NORVIK_SIMULATE=mouse3389 NORVIK_SIM_STATE=FILE "

@@ -1,5 +1,6 @@
 #include "devices/mouse/pellix_mouse_device.h"
 #include "devices/mouse/mouse_protocol.h"
+#include "devices/mouse/shoot_pattern_ui.h"
 #include "profile/data_folders.h"
 #include "profile/json_document.h"
 #include "sim/mouse_model.h"
@@ -97,7 +98,7 @@ protected:
         ui::CResourceManager::GetInstance().Release();
     }
 
-    // The page and its two panels, as the main window's element table makes them.
+    // The page and its panels, as the main window's element table makes them.
     ui::CControlUI* MakeElement(const std::string& element) {
         if (element == "PellixMouseDevice") {
             page = new CPellixMouseDevice;
@@ -109,9 +110,16 @@ protected:
         if (element == "LightControl") {
             return new CLightControlUI;
         }
-        const char* file = element == "KeySetControlUI"     ? "XML\\CustomControlXML\\KeySetControl.xml"
-                           : element == "LightSetControlUI" ? "XML\\CustomControlXML\\LightControl.xml"
-                                                            : nullptr;
+        if (element == "ShootControl") {
+            return new CShootControlUI;
+        }
+        if (element == "ShootPattern") {
+            return new CShootPatternUI;
+        }
+        const char* file = element == "KeySetControlUI"        ? "XML\\CustomControlXML\\KeySetControl.xml"
+                           : element == "LightSetControlUI"    ? "XML\\CustomControlXML\\LightControl.xml"
+                           : element == "ShootKeySetControlUI" ? "XML\\CustomControlXML\\ShootControl.xml"
+                                                               : nullptr;
         return file != nullptr ? ui::CDialogBuilder().Create(file, window.get(), &window->GetPaintManager())
                                : nullptr;
     }
