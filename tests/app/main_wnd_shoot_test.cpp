@@ -244,4 +244,6 @@ TEST_F(MainWndShootTest, RendersThePanelWithItsPattern) {
     Choose("shoot_gun_op_1");
     Choose("bullet_op_9");
     ASSERT_TRUE(SaveRender(wnd->GetPaintManager(), *wnd->GetWidget(), "mouse_shoot_panel.png"));
+    ui::CPaintManagerUI::SetAllDPI(144);
+    ASSERT_TRUE(SaveRender(wnd->GetPaintManager(), *wnd->GetWidget(), "mouse_shoot_panel_144dpi.png"));
 }
