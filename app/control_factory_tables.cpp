@@ -7,6 +7,8 @@
 #include "devices/headset/pellix_hs6533_device.h"
 #include "devices/headset/voice6533_control_ui.h"
 #include "devices/mouse/pellix_mouse_device.h"
+#include "devices/mouse/shoot_control_ui.h"
+#include "devices/mouse/shoot_pattern_ui.h"
 #include "macro/macro_control_ui.h"
 #include "profile/device_profile_ui.h"
 #include "ui/controls/chart_view_ui.h"
@@ -67,7 +69,7 @@ const std::array<SClassRow, 22>& ClassTable() {
         {"CMacroControlUI", Make<CMacroControlUI>},
         {"CKeySetControlUI", Make<CKeySetControlUI>},
         {"CDeviceProfileUI", Make<CDeviceProfileUI>},
-        {"CShootControlUI", {}},
+        {"CShootControlUI", Make<CShootControlUI>},
         {"CMagicControlUI", Make<CMagicControlUI>},
         {"CVoice6533ControlUI", Make<CVoice6533ControlUI>},
         {"CPellixUSBDevice", Make<CPellixUSBDevice>},
@@ -77,8 +79,8 @@ const std::array<SClassRow, 22>& ClassTable() {
     return table;
 }
 
-const std::array<SElementRow, 26>& ElementTable() {
-    static const std::array<SElementRow, 26> table{{
+const std::array<SElementRow, 27>& ElementTable() {
+    static const std::array<SElementRow, 27> table{{
         {"CircleProgress", Make<ui::CCircleProgressUI>, nullptr},
         {"SelectPanel", Make<ui::CSelectPanelUI>, nullptr},
         {"DeviceKeyButton", Make<ui::CDeviceKeyButtonUI>, nullptr},
@@ -95,7 +97,7 @@ const std::array<SElementRow, 26>& ElementTable() {
         {"MagicControl", Make<CMagicControlUI>, nullptr},
         {"Voice6533Control", Make<CVoice6533ControlUI>, nullptr},
         {"KeySetControl", Make<CKeySetControlUI>, nullptr},
-        {"ShootControl", {}, nullptr},
+        {"ShootControl", Make<CShootControlUI>, nullptr},
         {"DeviceProfileUI", {}, "XML\\CustomControlXML\\DeviceProfile.xml"},
         {"LightSetControlUI", {}, "XML\\CustomControlXML\\LightControl.xml"},
         {"Voice6533SetControlUI", {}, "XML\\CustomControlXML\\Voice6533Control.xml"},
@@ -105,6 +107,7 @@ const std::array<SElementRow, 26>& ElementTable() {
         {"ShootKeySetControlUI", {}, "XML\\CustomControlXML\\ShootControl.xml"},
         {"VirtualSetControlUI", {}, "XML\\CustomControlXML\\VirtualSet.xml"},
         {"MacroControl", Make<CMacroControlUI>, nullptr},
+        {"ShootPattern", Make<CShootPatternUI>, nullptr},
     }};
     return table;
 }

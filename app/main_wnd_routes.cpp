@@ -256,6 +256,28 @@ void AddProfileRows(CNotificationRouter& r, IRouteTargets& t) {
     }
 }
 
+Handler Shoot(IRouteTargets& t, IRouteTargets::ShootAction action) {
+    return OnMousePage(t, [&t, action](const RoutedNotification& n) { t.PageShootAction(action, Index(n)); });
+}
+
+void AddShootRows(CNotificationRouter& r, IRouteTargets& t) {
+    using Action = IRouteTargets::ShootAction;
+    static const std::pair<const char*, Action> clicks[] = {
+        {"shootdate_save_btn", Action::Upload},     {"shootdate_reset_btn", Action::Reset},
+        {"shootdate_import_btn", Action::Import},   {"shootdate_export_btn", Action::Export},
+        {"bullet_selected_prev", Action::Previous}, {"bullet_selected_next", Action::Next},
+    };
+    for (const auto& [name, action] : clicks) {
+        r.Add("click", Match::ExactNoCase, name, Shoot(t, action));
+    }
+    r.Add("selectchanged", Match::Prefix, "shoot_gun_op_", Shoot(t, Action::SelectGun));
+    r.Add("selectchanged", Match::Prefix, "bullet_op_", Shoot(t, Action::SelectBullet));
+    r.AddEach("selectchanged", Match::Exact, {"bullet_x_check", "bullet_y_check"},
+              Shoot(t, Action::Direction));
+    r.AddEach("killfocus", Match::Exact, {"bullet_x_eidt", "bullet_y_eidt", "bullet_delay_eidt"},
+              Shoot(t, Action::Save));
+}
+
 void AddMenuRows(CNotificationRouter& r, IRouteTargets& t) {
     r.Add("menu", Match::Exact, "exit", [&t](const auto&) { t.CloseMainWindow(); });
     r.Add("menu", Match::Exact, "about_menu", [&t](const auto&) { t.OpenAboutWindow(); });
@@ -341,6 +363,7 @@ void AddMainWndRoutes(CNotificationRouter& router, IRouteTargets& targets) {
     AddProfileRows(router, targets);
     AddMacroRows(router, targets);
     AddHeadsetRows(router, targets);
+    AddShootRows(router, targets);
     router.EndHere("click_wpremove");
     router.EndHere("click_wpedit");
 }

@@ -2,6 +2,7 @@
 
 #include "app/main_wnd.h"
 #include "device/pellix_usb_device.h"
+#include "devices/mouse/pellix_mouse_device.h"
 #include "profile/device_profile_ui.h"
 #include "ui/controls/device_option_ui.h"
 #include "ui/toolkit/message_queue.h"
@@ -369,6 +370,64 @@ void CMainWndTargets::PageMacroDelayLeft() {
 
 void CMainWndTargets::ShowMacroActionMenu() {
     window_.MacroCommands().ShowActionMenu();
+}
+
+void CMainWndTargets::PageShootAction(ShootAction action, int index) {
+    auto* mouse = static_cast<CPellixMouseDevice*>(Page().GetInterface("PellixMouseDevice"));
+    CShootControlUI* panel = mouse != nullptr ? mouse->ShootPanel() : nullptr;
+    if (panel == nullptr || !panel->IsReady()) {
+        return;
+    }
+    switch (action) {
+        case ShootAction::SelectGun:
+            panel->ChooseGun(index);
+            return;
+        case ShootAction::SelectBullet:
+            panel->ChooseBullet(index);
+            return;
+        case ShootAction::Previous:
+            panel->StepBullet(-1);
+            return;
+        case ShootAction::Next:
+            panel->StepBullet(1);
+            return;
+        case ShootAction::Direction:
+            panel->ShowDirection();
+            ShowShootResult(panel->SaveBullet());
+            return;
+        case ShootAction::Save:
+            ShowShootResult(panel->SaveBullet());
+            return;
+        case ShootAction::Upload:
+            if (mouse->WriteShootData() != 0) {
+                ShowMessage("message_text_7");
+            }
+            return;
+        case ShootAction::Reset:
+            ShowShootResult(panel->ResetGun());
+            return;
+        case ShootAction::Import:
+            if (const std::string path = window_.FileDialogs().Open(CFileDialogs::Kind::Shoot);
+                !path.empty()) {
+                ShowShootResult(panel->Import(path));
+            }
+            return;
+        case ShootAction::Export:
+            if (const std::string path = window_.FileDialogs().Save(CFileDialogs::Kind::Shoot);
+                !path.empty()) {
+                ShowShootResult(panel->Export(path));
+            }
+            return;
+    }
+}
+
+// A file that could not be taken or written says so, and the files stay as they were.
+void CMainWndTargets::ShowShootResult(CShootData::Result result) {
+    if (result == CShootData::Result::kNotShootFile) {
+        ShowMessage("shoot_import_not_shoot");
+    } else if (result == CShootData::Result::kCopyFailed) {
+        ShowMessage("shoot_copy_failed");
+    }
 }
 
 }  // namespace app

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/route_targets.h"
+#include "devices/mouse/shoot_data.h"
 
 class CDeviceProfileUI;
 class CPellixUSBDevice;
@@ -79,6 +80,7 @@ public:
     void PageLightPresetChosen(int index) override;
     void PageLightCustomGroupSelected() override;
     void PageLightCustomColourAll(bool lit) override;
+    void PageShootAction(ShootAction action, int index) override;
 
     void PageMacroCommand(const std::string& name) override;
     void PageMacroSelected() override;
@@ -91,6 +93,7 @@ private:
     void RunProfileAction(CDeviceProfileUI& panel, ProfileAction action);
     void ImportProfile(CDeviceProfileUI& panel);
     void ExportProfile(CDeviceProfileUI& panel);
+    void ShowShootResult(CShootData::Result result);
 
     CMainWnd& window_;
     CPellixUSBDevice* held_ = nullptr;

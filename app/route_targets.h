@@ -111,4 +111,21 @@ public:
     virtual void PageMacroSelected() = 0;
     virtual void PageMacroDelayLeft() = 0;
     virtual void ShowMacroActionMenu() = 0;
+
+    // Recoil panel of the active mouse page: select gun or bullet n, the previous or next bullet,
+    // a direction check box, the entries' values, upload, reset, and import and export with the
+    // window's file dialogs and messages.
+    enum class ShootAction {
+        SelectGun,
+        SelectBullet,
+        Previous,
+        Next,
+        Direction,
+        Save,
+        Upload,
+        Reset,
+        Import,
+        Export
+    };
+    virtual void PageShootAction(ShootAction action, int index) = 0;
 };

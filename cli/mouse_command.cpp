@@ -4,10 +4,12 @@
 #include "cli/device_session.h"
 #include "cli/function_argument.h"
 #include "cli/mouse_verifier.h"
+#include "cli/shoot_command.h"
 #include "devices/mouse/mouse_key_names.h"
 #include "devices/mouse/mouse_profiledata.h"
 #include "devices/mouse/mouse_protocol.h"
 #include "devices/mouse/mouse_settings.h"
+#include "devices/mouse/shoot_data.h"
 #include "macro/macro_image.h"
 #include "macro/macro_list.h"
 #include "profile/data_folders.h"
@@ -427,16 +429,46 @@ int WriteMacros(CMouseContext& mouse, const Arguments& args, std::ostream& out, 
                        args, out, err);
 }
 
+// The shipped files stand in for any that are missing, as the recoil panel restores them.
 int WriteShoot(CMouseContext& mouse, const Arguments& args, std::ostream& out, std::ostream& err) {
-    if (mouse.Protocol().WriteShootData(mouse.DataFolder()) != 0) {
+    const std::string folder = mouse.DataFolder();
+    if (!CShootData(folder, CDataFolders::DefaultDataFolder()).RestoreMissing()) {
+        err << "norvikctl: some shoot files in " << folder << " are missing and could not be restored.\n";
+        return kExitFailure;
+    }
+    const size_t used = CMouseProtocol::ShootImage(folder).size();
+    if (used > kShootMemoryBytes) {
+        err << "norvikctl: the shoot data takes " << used << " bytes, more than the mouse's "
+            << kShootMemoryBytes << ". Nothing was sent.\n";
+        return kExitMemoryFull;
+    }
+    if (mouse.Protocol().WriteShootData(folder) != 0) {
         err << "norvikctl: the mouse did not take the shoot data.\n";
         return kExitFailure;
     }
-    return ReportWrite(CMouseSettings::kOk, "shoot data written", args, out, err);
+    const size_t free = kShootMemoryBytes - used;
+    if (args.json) {
+        Json::Value value;
+        value["ok"] = true;
+        value["bytes_used"] = static_cast<Json::UInt>(used);
+        value["bytes_free"] = static_cast<Json::UInt>(free);
+        PrintJson(out, value);
+        return kExitOk;
+    }
+    out << "shoot data written: " << used << " bytes used, " << free << " free\n";
+    return kExitOk;
 }
 
 // What --verify reads back after a subcommand wrote.
 enum class Readback { kNone, kParameters, kKeyTable };
+
+int Shoot(CMouseContext& mouse, const Arguments& args, std::ostream& out, std::ostream& err) {
+    return CShootCommand(mouse.DataFolder(), CDataFolders::DefaultDataFolder())
+        .Run(args.words, args.json, out, err);
+}
+
+// A subcommand that checks its own values.
+constexpr size_t kOwnValues = static_cast<size_t>(-1);
 
 struct Subcommand {
     const char* name;
@@ -478,6 +510,7 @@ const std::vector<Subcommand>& Subcommands() {
         {"light", 1, {"brightness", "speed", "colour"}, Light, Readback::kParameters},
         {"write-macros", 0, {}, WriteMacros},
         {"write-shoot", 0, {}, WriteShoot},
+        {"shoot", kOwnValues, {}, Shoot},
     };
     return table;
 }
@@ -512,8 +545,9 @@ void CMouseCommand::PrintHelp(std::ostream& out) const {
            "0-4\n"
            "  write-macros             write the macro list to the mouse's macro "
            "memory\n"
-           "  write-shoot              write the shoot data to the mouse\n"
-           "\n"
+           "  write-shoot              write the shoot data to the mouse; says the bytes used and free\n";
+    CShootCommand::PrintHelp(out);
+    out << "\n"
            "--json prints JSON; in 'get' the stages are in stage order and "
            "active_stage counts from 0.\n"
            "--verify (assign, set-dpi, stage, polling, light) reads back what the mouse stores after the\n"
@@ -521,7 +555,7 @@ void CMouseCommand::PrintHelp(std::ostream& out) const {
            "\n"
            "exit codes: 0 done, 1 the mouse refused or did not answer, 2 bad "
            "arguments or a value\n"
-           "out of range (nothing changed), 3 no mouse connected, 4 macros do "
+           "out of range (nothing changed), 3 no mouse connected, 4 macros or shoot data do "
            "not fit (nothing sent).\n"
            "\n"
            "Without hardware: NORVIK_SIMULATE=mouse3389 NORVIK_SIM_STATE=FILE "
@@ -554,7 +588,7 @@ int CMouseCommand::Run(const std::vector<std::string>& args, std::ostream& out, 
         PrintHelp(err);
         return kExitUsage;
     }
-    if (parsed.words.size() != command->values + 1) {
+    if (command->values != kOwnValues && parsed.words.size() != command->values + 1) {
         err << "norvikctl: wrong number of values for 'mouse " << command->name << "'.\n\n";
         PrintHelp(err);
         return kExitUsage;

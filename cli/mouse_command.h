@@ -15,12 +15,13 @@
 //   within the sensor's range mouse stage STAGE on|off mouse polling N polling
 //   option 0..4 mouse light MODE [--brightness B] [--speed S] [--colour RRGGBB]
 //   mouse write-macros | write-shoot
+//   mouse shoot show|set|import|export|reset ...   the shoot files (CShootCommand)
 //
 // Every change is stored in the active profile ("ProfileList.ini" selects it;
 // made on first use) and written to the mouse. --json prints machine-readable
 // output. Exit codes: kExitOk, kExitFailure (the mouse refused or did not
 // answer), kExitUsage (bad arguments or a value out of range; nothing changed),
-// kExitNoDevice, kExitMemoryFull (macros do not fit; nothing sent).
+// kExitNoDevice, kExitMemoryFull (macros or shoot data do not fit; nothing sent).
 //
 // Threads: norvikctl's only thread.
 class CMouseCommand : public CCliCommand {

@@ -33,6 +33,9 @@ MouseInfoBlock MouseModel::InfoBlock() const {
     return info;
 }
 
+// Room for the shipped shoot files' image (four guns of 180 events, 2920 bytes).
+constexpr size_t kShootMemorySize = 4096;
+
 MouseModel MouseModel3325() {
     MouseModel model;
     model.name = "mouse";
@@ -49,7 +52,7 @@ MouseModel MouseModel3325() {
     model.profileCount = 4;
     model.macroUnits = 8;
     model.ledCount = 6;
-    model.shootMemorySize = 2048;
+    model.shootMemorySize = kShootMemorySize;
     // Back comes before forward in this firmware, unlike the host's button order.
     model.factoryKeys = {kLeft, kRight, kMiddle, kBack, kForward, kDpiAdd, kDpiSub};
     model.stagePositions = {2, 6, 14, 30, 48, 60, 73};  // 400, 800, 1600, 3200, 5000, 7400, 10000
@@ -71,7 +74,7 @@ MouseModel MouseModel3389() {
     model.profileCount = 4;
     model.macroUnits = 16;
     model.ledCount = 6;
-    model.shootMemorySize = 2048;
+    model.shootMemorySize = kShootMemorySize;
     // No separate DPI up and down keys: those host buttons find no position.
     model.factoryKeys = {kLeft, kRight, kMiddle, kForward, kBack, kDpiLoop, kGameMode, kM8};
     model.stagePositions = {3, 7, 15, 31, 63, 119, 159};  // 400, 800, 1600, 3200, 6400, 12000, 16000

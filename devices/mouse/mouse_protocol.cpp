@@ -244,13 +244,17 @@ int CMouseProtocol::WriteShootData(const std::string& dataFolder) {
         }
         RefreshInfo();
     }
+    const std::vector<uint8_t> image = ShootImage(dataFolder);
+    if (image.empty()) {
+        return kMacroWriteFailed;
+    }
+    return channel_.IsOpen() ? SendImage(image, true) : 0;
+}
+
+std::vector<uint8_t> CMouseProtocol::ShootImage(const std::string& dataFolder) {
     std::vector<std::vector<MacroEvent>> guns;
     for (int gun = 0; gun < kShootEntryCount; ++gun) {
         guns.push_back(CMacroFile::Read(dataFolder + "ShootData_" + std::to_string(gun) + ".Shoot"));
     }
-    const CMacroImage::Result image = CMacroImage::Build(guns, std::nullopt);
-    if (image.bytes.empty()) {
-        return kMacroWriteFailed;
-    }
-    return channel_.IsOpen() ? SendImage(image.bytes, true) : 0;
+    return CMacroImage::Build(guns, std::nullopt).bytes;
 }

@@ -80,6 +80,8 @@ public:
     // "ShootData_3.Shoot"); 0x02. Returns 0 when written or closed,
     // kMacroWriteFailed when it could not be sent.
     int WriteShootData(const std::string& dataFolder);
+    // The image WriteShootData sends for the folder; empty when it cannot be built.
+    static std::vector<uint8_t> ShootImage(const std::string& dataFolder);
 
     // What the last ReadDeviceInfo read.
     const mousewire::InfoBlock& Info() const { return info_; }

@@ -28,6 +28,8 @@ inline constexpr uint8_t kLightModeCount = 12;   // modes 0..11 reach the firmwa
 inline constexpr uint8_t kHighestSpeedIndex = 4;
 inline constexpr size_t kMacroUnitBytes = 128;  // info byte 6 counts macro memory in these
 inline constexpr size_t kMacroEventBytes = 4;
+// The shoot memory of these mice: room for four guns of 180 events (a 2920-byte image) and more.
+inline constexpr size_t kShootMemoryBytes = 4096;
 
 // The 32-byte device info block of command 0x03. Bytes the mouse does not use are kept as read.
 struct InfoBlock {

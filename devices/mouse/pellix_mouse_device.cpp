@@ -126,6 +126,13 @@ void CPellixMouseDevice::BindPanels() {
         }
         ShowMacroCapacity();
     }
+    shootPanel_ = As<CShootControlUI>(PageControl("ShootControlItem"), "ShootControl");
+    if (shootPanel_ != nullptr) {
+        shootPanel_->SetFolders(UserDataFolder(), DefaultDataFolder());
+        shootPanel_->Initialise();
+        shootPanel_->SelectGun(0);
+        shootPanel_->SelectBullet(0);
+    }
 }
 
 void CPellixMouseDevice::ShowMacroCapacity() {
@@ -133,6 +140,11 @@ void CPellixMouseDevice::ShowMacroCapacity() {
         const CMouseProtocol* protocol = Protocol();
         macroPanel_->SetMemoryCapacity(protocol != nullptr ? protocol->Info().MacroCapacity() : 0);
     }
+}
+
+int CPellixMouseDevice::WriteShootData() {
+    CMouseProtocol* protocol = Protocol();
+    return protocol != nullptr ? protocol->WriteShootData(UserDataFolder()) : 0;
 }
 
 void CPellixMouseDevice::BindButton(ui::CControlUI& button) {

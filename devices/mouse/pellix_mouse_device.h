@@ -7,6 +7,7 @@
 #include "devices/mouse/mouse_profiledata.h"
 #include "devices/mouse/mouse_protocol.h"
 #include "devices/mouse/mouse_sensor.h"
+#include "devices/mouse/shoot_control_ui.h"
 
 #include <memory>
 #include <string>
@@ -113,6 +114,10 @@ public:
     // The panels of the page; null before InitPage or when the skin lacks them.
     CKeySetControlUI* KeySetPanel() const { return keySet_; }
     CLightControlUI* LightPanel() const { return lightPanel_; }
+    CShootControlUI* ShootPanel() const { return shootPanel_; }
+    // The four shoot files to the mouse; 0 when written or without a connection, else
+    // CMouseProtocol::kMacroWriteFailed.
+    int WriteShootData();
     ui::CControlUI* SecondLightButton(int index) const;
 
     // The function tab type that settings sub-page n shows.
@@ -160,6 +165,7 @@ private:
     CKeySetControlUI* keySet_ = nullptr;
     CLightControlUI* lightPanel_ = nullptr;
     CMacroControlUI* macroPanel_ = nullptr;
+    CShootControlUI* shootPanel_ = nullptr;
     std::string profilePath_;
     bool refreshing_ = false;
     LightAnimationState waveState_;  // the light thread's

@@ -119,6 +119,9 @@ public:
     void PageMacroSelected() override { calls.push_back("MacroSelected"); }
     void PageMacroDelayLeft() override { calls.push_back("MacroDelayLeft"); }
     void ShowMacroActionMenu() override { calls.push_back("MacroMenu"); }
+    void PageShootAction(ShootAction action, int index) override {
+        calls.push_back("Shoot" + std::to_string(static_cast<int>(action)) + ":" + std::to_string(index));
+    }
 };
 
 class RoutesTest : public ::testing::Test {

@@ -20,6 +20,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <sstream>
 
 namespace {
@@ -432,4 +433,140 @@ TEST(NorvikctlMouse, AnUnplugAtAnyRequestEndsTheRunPromptlyWithAResult) {
     const int status = run("unplug@1,melt@2", "mouse info", output);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == kExitOk) << output;
     EXPECT_NE(output.find("NORVIK_SIM_FAULTS ignored: \"melt@2\""), std::string::npos) << output;
+}
+
+namespace {
+
+// The shoot image of four guns, worked out from their bullets: the header, one offset per gun,
+// then per gun its 180 events as six per bullet (button 1 down and up, both moves, both moves
+// again with 0), each as delay low, delay high, type | 0x80 for left or up, distance.
+std::vector<uint8_t> ShootImageOf(const std::vector<Json::Value>& guns) {
+    const size_t gunBytes = 4 + 180 * 4;
+    const size_t size = 16 + 2 * guns.size() + guns.size() * gunBytes;
+    std::vector<uint8_t> image = {0xAA,
+                                  0x55,
+                                  static_cast<uint8_t>(size),
+                                  static_cast<uint8_t>(size >> 8),
+                                  static_cast<uint8_t>(guns.size()),
+                                  0};
+    image.resize(16, 0);
+    for (size_t gun = 0; gun < guns.size(); ++gun) {
+        const size_t offset = 16 + 2 * guns.size() + gun * gunBytes;
+        image.insert(image.end(), {static_cast<uint8_t>(offset), static_cast<uint8_t>(offset >> 8)});
+    }
+    for (const Json::Value& gun : guns) {
+        image.insert(image.end(), {180, 0, 0, 0});
+        for (const Json::Value& bullet : gun["bullets"]) {
+            const int x = bullet["x"].asInt();
+            const int y = bullet["y"].asInt();
+            const int delay = bullet["delay"].asInt();
+            const uint8_t h = static_cast<uint8_t>(bullet["left"].asBool() ? 0x84 : 0x04);
+            const uint8_t v = static_cast<uint8_t>(bullet["up"].asBool() ? 0x85 : 0x05);
+            image.insert(image.end(), {10,
+                                       0,
+                                       0x81,
+                                       1,
+                                       0,
+                                       0,
+                                       0x01,
+                                       1,
+                                       5,
+                                       0,
+                                       h,
+                                       static_cast<uint8_t>(std::abs(x)),
+                                       static_cast<uint8_t>(delay),
+                                       static_cast<uint8_t>(delay >> 8),
+                                       v,
+                                       static_cast<uint8_t>(std::abs(y)),
+                                       0,
+                                       0,
+                                       h,
+                                       0,
+                                       0,
+                                       0,
+                                       v,
+                                       0});
+        }
+    }
+    return image;
+}
+
+}  // namespace
+
+TEST_F(MouseCommand, ShootEditsReachTheShootMemoryAsTheirEvents) {
+    Plug();
+    struct Edit {
+        std::vector<std::string> values;  // GUN BULLET X Y DELAY
+        int x, y, delay;                  // as shown and stored
+    };
+    const std::vector<Edit> edits = {
+        {{"0", "0", "-12", "7", "90"}, -12, 7, 90},
+        {{"1", "29", "300", "-400", "70000"}, 255, -255, 65535},
+        {{"3", "5", "", "-1", ""}, 0, -1, 0},
+    };
+    for (const Edit& edit : edits) {
+        std::vector<std::string> args = {"shoot", "set"};
+        args.insert(args.end(), edit.values.begin(), edit.values.end());
+        args.push_back("--json");
+        const Output set = Mouse(args);
+        ASSERT_EQ(set.code, kExitOk) << set.err;
+        const Json::Value shown = JsonOf(set);
+        EXPECT_EQ(shown["x"].asInt(), edit.x);
+        EXPECT_EQ(shown["y"].asInt(), edit.y);
+        EXPECT_EQ(shown["delay"].asInt(), edit.delay);
+    }
+    std::vector<Json::Value> guns;
+    for (const char* gun : {"0", "1", "2", "3"}) {
+        guns.push_back(JsonOf(Mouse({"shoot", "show", gun, "--json"})));
+        ASSERT_EQ(guns.back()["bullets"].size(), 30u) << gun;
+    }
+    EXPECT_EQ(guns[1]["bullets"][29]["y"].asInt(), -255);
+    EXPECT_TRUE(guns[0]["bullets"][0]["left"].asBool());
+    EXPECT_TRUE(guns[1]["bullets"][29]["up"].asBool());
+
+    const Output written = Mouse({"write-shoot", "--json"});
+    ASSERT_EQ(written.code, kExitOk) << written.err;
+    EXPECT_EQ(JsonOf(written)["bytes_used"].asInt(), 2920);
+    EXPECT_EQ(JsonOf(written)["bytes_free"].asInt(), static_cast<int>(mouse->ShootMemory().size()) - 2920);
+    const std::vector<uint8_t> expected = ShootImageOf(guns);
+    const std::vector<uint8_t> memory = mouse->ShootMemory();
+    ASSERT_EQ(expected.size(), 2920u);
+    ASSERT_GE(memory.size(), expected.size());
+    EXPECT_TRUE(std::equal(expected.begin(), expected.end(), memory.begin()));
+}
+
+TEST_F(MouseCommand, ShootCommandsRefuseBadInputAndChangeNothing) {
+    Plug();
+    const Output set = Mouse({"shoot", "set", "2", "0", "-5", "-6", "7"});
+    ASSERT_EQ(set.code, kExitOk);
+    EXPECT_EQ(set.out, "gun 2 bullet 0: x -5, y -6, delay 7\n");
+    const std::string before = Mouse({"shoot", "show", "2", "--json"}).out;
+    const std::string notShoot = home.Path("macro.shoot");
+    std::ofstream(notShoot) << "{\"MacroName\": \"m\", \"Events\": []}";
+    struct Case {
+        std::vector<std::string> args;
+        int code;
+        const char* says;
+    };
+    for (const Case& c : std::vector<Case>{
+             {{"shoot", "set", "4", "0", "1", "1", "1"}, kExitUsage, "GUN must be 0-3"},
+             {{"shoot", "set", "2", "30", "1", "1", "1"}, kExitUsage, "BULLET must be 0-29"},
+             {{"shoot", "set", "2", "0", "1x", "1", "1"}, kExitUsage, "not a decimal number"},
+             {{"shoot", "set", "2", "0", "1"}, kExitUsage, "wrong shoot command"},
+             {{"shoot", "fire", "2"}, kExitUsage, "wrong shoot command"},
+             {{"shoot", "import", "2", notShoot}, kExitUsage, "is not a shoot file"},
+             {{"shoot", "export", "2", home.Path("none/gun.shoot")}, kExitFailure, "could not be written"},
+         }) {
+        const Output output = Mouse(c.args);
+        EXPECT_EQ(output.code, c.code) << c.args[1];
+        EXPECT_NE(output.err.find(c.says), std::string::npos) << output.err;
+    }
+    EXPECT_EQ(Mouse({"shoot", "show", "2", "--json"}).out, before);
+
+    const std::string exported = home.Path("gun2.shoot");
+    ASSERT_EQ(Mouse({"shoot", "export", "2", exported}).code, kExitOk);
+    ASSERT_EQ(Mouse({"shoot", "reset", "2"}).code, kExitOk);
+    EXPECT_NE(Mouse({"shoot", "show", "2", "--json"}).out, before);
+    ASSERT_EQ(Mouse({"shoot", "import", "2", exported}).code, kExitOk);
+    EXPECT_EQ(Mouse({"shoot", "show", "2", "--json"}).out, before);
 }

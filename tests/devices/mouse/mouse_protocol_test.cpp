@@ -337,9 +337,27 @@ TEST_F(MouseProtocol, ShootDataGoesToTheShootMemory) {
     ASSERT_GE(memory.size(), image.size());
     EXPECT_TRUE(std::equal(image.begin(), image.end(), memory.begin()));
 
-    // The shipped shoot data is larger than this emulator's shoot memory: the
-    // refusal shows. The chunk past the memory is refused, then the half image
-    // at the end of the transfer, which leaves the memory as it was.
+    // The shipped shoot data (four guns of 180 events) fits the mouse's shoot memory whole.
+    ASSERT_EQ(protocol.WriteShootData(CDataFolders::DefaultDataFolder()), 0);
+    const std::vector<uint8_t> shipped = mouse->ShootMemory();
+    const std::vector<uint8_t> header = {0xAA, 0x55, 0x68, 0x0B, 0x04, 0x00, 0,    0,
+                                         0,    0,    0,    0,    0,    0,    0,    0,
+                                         0x18, 0x00, 0xEC, 0x02, 0xC0, 0x05, 0x94, 0x08};
+    EXPECT_TRUE(std::equal(header.begin(), header.end(), shipped.begin()));
+    for (const size_t entry : {0x18u, 0x2ECu, 0x5C0u, 0x894u}) {
+        EXPECT_EQ(shipped[entry], 180) << entry;
+        EXPECT_EQ(shipped[entry + 1], 0) << entry;
+    }
+}
+
+TEST_F(MouseProtocol, AShootImagePastTheShootMemoryIsRefused) {
+    MouseModel small = MouseModel3389();
+    small.shootMemorySize = 2048;
+    Connect(small);
+    ASSERT_EQ(protocol.ReadDeviceInfo(profile), 1);
+    const std::vector<uint8_t> memory = mouse->ShootMemory();
+    // The chunk past the memory is refused, then the half image at the end of the transfer,
+    // which leaves the memory as it was.
     EXPECT_EQ(protocol.WriteShootData(CDataFolders::DefaultDataFolder()), CMouseProtocol::kMacroWriteFailed);
     EXPECT_EQ(mouse->ShootMemory(), memory);
     expectedRefusals = 2;

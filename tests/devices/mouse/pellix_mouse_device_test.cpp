@@ -1,5 +1,6 @@
 #include "devices/mouse/pellix_mouse_device.h"
 #include "devices/mouse/mouse_protocol.h"
+#include "devices/mouse/shoot_pattern_ui.h"
 #include "macro/macro_control_ui.h"
 #include "profile/data_folders.h"
 #include "profile/json_document.h"
@@ -98,7 +99,7 @@ protected:
         ui::CResourceManager::GetInstance().Release();
     }
 
-    // The page and its two panels, as the main window's element table makes them.
+    // The page and its panels, as the main window's element table makes them.
     ui::CControlUI* MakeElement(const std::string& element) {
         if (element == "PellixMouseDevice") {
             page = new CPellixMouseDevice;
@@ -113,10 +114,17 @@ protected:
         if (element == "MacroControl") {
             return new CMacroControlUI;
         }
-        const char* file = element == "KeySetControlUI"     ? "XML\\CustomControlXML\\KeySetControl.xml"
-                           : element == "LightSetControlUI" ? "XML\\CustomControlXML\\LightControl.xml"
-                           : element == "MacroSetControlUI" ? "XML\\CustomControlXML\\MacroControl.xml"
-                                                            : nullptr;
+        if (element == "ShootControl") {
+            return new CShootControlUI;
+        }
+        if (element == "ShootPattern") {
+            return new CShootPatternUI;
+        }
+        const char* file = element == "KeySetControlUI"        ? "XML\\CustomControlXML\\KeySetControl.xml"
+                           : element == "LightSetControlUI"    ? "XML\\CustomControlXML\\LightControl.xml"
+                           : element == "MacroSetControlUI"    ? "XML\\CustomControlXML\\MacroControl.xml"
+                           : element == "ShootKeySetControlUI" ? "XML\\CustomControlXML\\ShootControl.xml"
+                                                               : nullptr;
         return file != nullptr ? ui::CDialogBuilder().Create(file, window.get(), &window->GetPaintManager())
                                : nullptr;
     }
