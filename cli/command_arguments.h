@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-// What the device families of norvikctl ("mouse", "keyboard") share when they read their
+// What the device families of norvikctl ("mouse", "keyboard", "headset") share when they read their
 // command lines and print their answers. Pure functions; norvikctl's only thread.
 namespace command_arguments {
 

@@ -1,5 +1,6 @@
 #include "cli/headset_command.h"
 
+#include "cli/command_arguments.h"
 #include "cli/device_session.h"
 #include "devices/headset/audio_conf_bridge.h"
 #include "devices/headset/headset_audio.h"
@@ -18,6 +19,8 @@
 #include <optional>
 #include <ostream>
 
+using namespace command_arguments;
+
 namespace {
 
 constexpr int kLightModeCount = 5;
@@ -25,50 +28,11 @@ constexpr const char* kNoLibraryText =
     "norvikctl: the audio library could not be loaded from %s; reinstall the program, or build it "
     "(scripts/build) so that it lies beside the programs.";
 
-struct SArguments {
-    std::vector<std::string> words;
-    std::map<std::string, std::string> options;
-    bool json = false;
-};
-
-bool Parse(const std::vector<std::string>& args, SArguments& parsed, std::ostream& err) {
-    for (size_t index = 0; index < args.size(); ++index) {
-        const std::string& arg = args[index];
-        if (arg == "--json") {
-            parsed.json = true;
-        } else if (arg.rfind("--", 0) == 0) {
-            if (index + 1 >= args.size()) {
-                err << "norvikctl: option " << arg << " needs a value.\n";
-                return false;
-            }
-            parsed.options[arg.substr(2)] = args[++index];
-        } else {
-            parsed.words.push_back(arg);
-        }
-    }
-    return true;
-}
-
-std::optional<int> ParseNumber(const std::string& text, int low, int high) {
-    int value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size() || value < low || value > high) {
-        return std::nullopt;
-    }
-    return value;
-}
-
 std::optional<bool> ParseSwitch(const std::string& text) {
     if (text == "on" || text == "off") {
         return text == "on";
     }
     return std::nullopt;
-}
-
-void PrintJson(std::ostream& out, const Json::Value& value) {
-    Json::StreamWriterBuilder builder;
-    builder["indentation"] = "  ";
-    out << Json::writeString(builder, value) << "\n";
 }
 
 const DeviceDescriptor* HeadsetDescriptor(size_t* row) {
@@ -216,7 +180,7 @@ Json::Value StateJson(CHeadsetContext& headset) {
     return value;
 }
 
-int Get(CHeadsetContext& headset, const SArguments& args, std::ostream& out) {
+int Get(CHeadsetContext& headset, const Arguments& args, std::ostream& out) {
     const Json::Value state = StateJson(headset);
     if (args.json) {
         PrintJson(out, state);
@@ -243,7 +207,7 @@ int Get(CHeadsetContext& headset, const SArguments& args, std::ostream& out) {
     return kExitOk;
 }
 
-int Info(CHeadsetContext& headset, const SArguments& args, std::ostream& out) {
+int Info(CHeadsetContext& headset, const Arguments& args, std::ostream& out) {
     CAudioConfBridge& bridge = headset.Bridge();
     Json::Value value;
     value["library"]["path"] = CAudioConfBridge::LibraryPath(platform::ProgramFolder());
@@ -304,7 +268,7 @@ int SaveCustom(CHeadsetContext& headset, const std::string& name, std::ostream& 
     return kExitOk;
 }
 
-int Light(CHeadsetContext& headset, const SArguments& args, std::ostream& out, std::ostream& err) {
+int Light(CHeadsetContext& headset, const Arguments& args, std::ostream& out, std::ostream& err) {
     const std::optional<int> mode = ParseNumber(args.words[1], 0, kLightModeCount - 1);
     if (!mode) {
         err << "norvikctl: MODE must be a light mode from 0 to " << kLightModeCount - 1 << ".\n";
@@ -360,7 +324,7 @@ int Light(CHeadsetContext& headset, const SArguments& args, std::ostream& out, s
     return kExitOk;
 }
 
-using Handler = std::function<int(CHeadsetContext&, const SArguments&, std::ostream&, std::ostream&)>;
+using Handler = std::function<int(CHeadsetContext&, const Arguments&, std::ostream&, std::ostream&)>;
 
 struct SSubcommand {
     const char* name;
@@ -371,7 +335,7 @@ struct SSubcommand {
 
 // A switch subcommand ("on" / "off").
 Handler Switch(bool (CHeadsetAudio::*set)(bool), const char* what) {
-    return [set, what](CHeadsetContext& headset, const SArguments& args, std::ostream& out,
+    return [set, what](CHeadsetContext& headset, const Arguments& args, std::ostream& out,
                        std::ostream& err) {
         const std::optional<bool> on = ParseSwitch(args.words[1]);
         if (!on) {
@@ -384,7 +348,7 @@ Handler Switch(bool (CHeadsetAudio::*set)(bool), const char* what) {
 
 // A number subcommand within [low, high].
 Handler Number(bool (CHeadsetAudio::*set)(int), const char* what, int low, int high) {
-    return [=](CHeadsetContext& headset, const SArguments& args, std::ostream& out, std::ostream& err) {
+    return [=](CHeadsetContext& headset, const Arguments& args, std::ostream& out, std::ostream& err) {
         const std::optional<int> value = ParseNumber(args.words[1], low, high);
         if (!value) {
             err << "norvikctl: " << what << " must be from " << low << " to " << high << ".\n";
@@ -395,7 +359,7 @@ Handler Number(bool (CHeadsetAudio::*set)(int), const char* what, int low, int h
     };
 }
 
-int Band(CHeadsetContext& headset, const SArguments& args, std::ostream& out, std::ostream& err) {
+int Band(CHeadsetContext& headset, const Arguments& args, std::ostream& out, std::ostream& err) {
     const std::optional<int> band = ParseNumber(args.words[1], 1, CHeadsetAudio::kBandCount);
     const std::optional<int> gain =
         ParseNumber(args.words[2], CHeadsetAudio::kMinGain, CHeadsetAudio::kMaxGain);
@@ -412,7 +376,7 @@ int Band(CHeadsetContext& headset, const SArguments& args, std::ostream& out, st
     return kExitOk;
 }
 
-int Delete(CHeadsetContext& headset, const SArguments& args, std::ostream& out, std::ostream& err) {
+int Delete(CHeadsetContext& headset, const Arguments& args, std::ostream& out, std::ostream& err) {
     const int count = static_cast<int>(headset.Audio().CustomNames().size());
     const std::optional<int> index = ParseNumber(args.words[1], 0, count - 1);
     if (!index) {
@@ -464,8 +428,13 @@ void CHeadsetCommand::PrintHelp(std::ostream& out) const {
 }
 
 int CHeadsetCommand::Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    SArguments parsed;
-    if (!Parse(args, parsed, err) || parsed.words.empty()) {
+    Arguments parsed;
+    std::string error;
+    if (!ParseArguments(args, parsed, error)) {
+        err << "norvikctl: " << error << ".\n";
+        return kExitUsage;
+    }
+    if (parsed.words.empty()) {
         PrintHelp(err);
         return kExitUsage;
     }
