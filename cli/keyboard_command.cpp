@@ -77,11 +77,7 @@ private:
             err << "norvikctl: the keyboard has no usable active profile in " << folder << ".\n";
             return kExitFailure;
         }
-        profile_.SetDefaultProfilePath(defaults);
-        profile_.SetDeviceIndex(0);
-        profile_.SetProfilePath(path);
-        profile_.SetLightConfigPath(folder + "quorl_light.config");
-        profile_.LoadDeviceSection(path);
+        profile_.OpenActiveProfile(path, folder + "quorl_light.config", defaults);
         profile_.GetSystemSettings();
         protocol_->MapAssignedKeys(profile_.GetKeyList());
         return kExitOk;

@@ -102,6 +102,15 @@ void CBasicProfiledata::SetDeviceIndex(int index) {
     deviceIndex_ = index < 0 ? 0 : index;
 }
 
+void CBasicProfiledata::OpenActiveProfile(const std::string& profilePath, const std::string& lightConfigPath,
+                                          const std::string& defaultProfilePath) {
+    SetDefaultProfilePath(defaultProfilePath);
+    SetDeviceIndex(0);
+    SetProfilePath(profilePath);
+    SetLightConfigPath(lightConfigPath);
+    LoadDeviceSection(profilePath);
+}
+
 Json::Value CBasicProfiledata::LoadDeviceSection(const std::string& path) {
     const auto index = static_cast<Json::ArrayIndex>(deviceIndex_);
     Json::Value document = document_.ReadJsonValue(path);

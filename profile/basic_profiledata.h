@@ -60,6 +60,10 @@ public:
     // default profile and written back, keeping its other keys; a file that does not parse is
     // moved aside first (CDamagedFile). Returns a copy of the section.
     Json::Value LoadDeviceSection(const std::string& path);
+    // Makes the profile file at profilePath the active profile in the calling order above
+    // (device index 0) and loads its device section.
+    void OpenActiveProfile(const std::string& profilePath, const std::string& lightConfigPath,
+                           const std::string& defaultProfilePath);
     // The paths that damaged profile files were moved to since the last call.
     std::vector<std::string> TakeSetAsideFiles();
     const Json::Value& DeviceSection() const { return deviceSection_; }

@@ -152,11 +152,7 @@ std::vector<MouseCorrection> CMouseProfiledata::GetCorrections() {
 
 void CMouseProfiledata::OpenActiveProfile(const std::string& profilePath, const std::string& lightConfigPath,
                                           const std::string& defaultProfilePath) {
-    SetDefaultProfilePath(defaultProfilePath);
-    SetDeviceIndex(0);
-    SetProfilePath(profilePath);
-    SetLightConfigPath(lightConfigPath);
-    LoadDeviceSection(profilePath);
+    CBasicProfiledata::OpenActiveProfile(profilePath, lightConfigPath, defaultProfilePath);
     GetStages();
     GetSystemSettings();
 }

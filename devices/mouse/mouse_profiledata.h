@@ -63,9 +63,7 @@ class CMouseProfiledata : public CBasicProfiledata {
 public:
     static constexpr uint16_t kDefaultSensorId = 0x3325;
 
-    // Makes the profile file at profilePath the active profile: sets the paths (device index 0),
-    // loads the device section (completed from the default profile when it lacks one) and reads
-    // the stages and the system settings.
+    // The base's OpenActiveProfile, then reads the stages and the system settings.
     void OpenActiveProfile(const std::string& profilePath, const std::string& lightConfigPath,
                            const std::string& defaultProfilePath);
 
