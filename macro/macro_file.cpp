@@ -1,5 +1,7 @@
 #include "macro/macro_file.h"
 
+#include "macro/macro_event_scan.h"
+
 #include "profile/json_access.h"
 #include "profile/json_document.h"
 
@@ -59,6 +61,15 @@ std::vector<MacroEvent> CMacroFile::Events(const Json::Value& document) {
 
 std::vector<MacroEvent> CMacroFile::Read(const std::string& path) {
     return Events(CJsonDocument().ReadJsonValue(path));
+}
+
+size_t CMacroFile::CountEvents(const std::string& path) {
+    const std::optional<std::string> bytes = ReadBytes(path);
+    if (!bytes) {
+        return 0;
+    }
+    const std::optional<size_t> counted = CMacroEventScan::CountEvents(*bytes);
+    return counted ? *counted : Read(path).size();
 }
 
 bool CMacroFile::IsMacroFile(const std::string& path) {

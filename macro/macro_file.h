@@ -17,6 +17,9 @@ public:
 
     static std::vector<MacroEvent> Events(const Json::Value& document);
     static std::vector<MacroEvent> Read(const std::string& path);
+    // The number of events Read would give, counted without building the document (for lists
+    // already known not to fit, where only the count is reported).
+    static size_t CountEvents(const std::string& path);
     // Whether the file parses as a macro file: an object whose "Events" is an array.
     static bool IsMacroFile(const std::string& path);
 

@@ -19,6 +19,11 @@ size_t CMacroImage::Size(const std::vector<size_t>& eventCounts) {
     return size;
 }
 
+int CMacroImage::Overflow(size_t size, std::optional<size_t> capacity) {
+    const size_t limit = std::min(capacity.value_or(kMaxSize), kMaxSize);
+    return size > limit ? static_cast<int>(std::min<size_t>(((size - limit) >> 2) + 1, INT32_MAX)) : 0;
+}
+
 CMacroImage::Result CMacroImage::Build(const std::vector<std::vector<MacroEvent>>& entries,
                                        std::optional<size_t> capacity) {
     std::vector<size_t> counts;
@@ -27,9 +32,8 @@ CMacroImage::Result CMacroImage::Build(const std::vector<std::vector<MacroEvent>
         counts.push_back(events.size());
     }
     const size_t size = Size(counts);
-    const size_t limit = std::min(capacity.value_or(kMaxSize), kMaxSize);
-    if (size > limit) {
-        return {{}, static_cast<int>(std::min<size_t>(((size - limit) >> 2) + 1, INT32_MAX))};
+    if (const int overflow = Overflow(size, capacity); overflow > 0) {
+        return {{}, overflow};
     }
 
     Result result;

@@ -27,6 +27,8 @@ public:
     };
 
     static size_t Size(const std::vector<size_t>& eventCounts);
+    // The overflow field of a result for an image of this size: 0 when it fits.
+    static int Overflow(size_t size, std::optional<size_t> capacity);
 
     // Builds the image of the entries in order. A capacity in bytes (the device's macro memory)
     // is checked when given; the 16-bit size limit is always checked.

@@ -202,11 +202,22 @@ std::optional<CMacroImage::Result> CMacroList::BuildImage(size_t capacity) const
     if (entries.empty()) {
         return std::nullopt;
     }
+    // Once the entries read so far overflow, the rest are only counted: the image is refused
+    // anyway and only the number of events to remove is reported.
     std::vector<std::vector<MacroEvent>> events;
+    std::vector<size_t> counts;
     events.reserve(entries.size());
+    counts.reserve(entries.size());
     for (const Entry& entry : entries) {
         const std::string path = MacroPath(entry.guid);
-        events.push_back(path.empty() ? std::vector<MacroEvent>{} : CMacroFile::Read(path));
+        const bool overflowing = CMacroImage::Overflow(CMacroImage::Size(counts), capacity) > 0;
+        events.push_back(path.empty() || overflowing ? std::vector<MacroEvent>{} : CMacroFile::Read(path));
+        counts.push_back(path.empty()  ? 0
+                         : overflowing ? CMacroFile::CountEvents(path)
+                                       : events.back().size());
+    }
+    if (const int overflow = CMacroImage::Overflow(CMacroImage::Size(counts), capacity); overflow > 0) {
+        return CMacroImage::Result{{}, overflow};
     }
     return CMacroImage::Build(events, capacity);
 }

@@ -225,6 +225,25 @@ TEST_F(MacroListTest, ImageFromTheFiles) {
     EXPECT_GT(list.BuildImage(20)->overflow, 0);
 }
 
+// Entries after the capacity is passed are counted, not parsed; the events to remove must be
+// the same as for a list read whole.
+TEST_F(MacroListTest, AnOverflowCountsEveryEntry) {
+    const std::vector<MacroEvent> many(40, kTwoEvents[0]);
+    WriteList(R"({"MacroInfo": [{"MacroName": "a", "Guid": "g1"}, {"MacroName": "b", "Guid": "g2"},
+                                {"MacroName": "c", "Guid": "g3"}, {"MacroName": "d", "Guid": "g4"}]})");
+    CMacroFile::Write(Folder() + "g1.mac", "a", "g1", many);
+    CMacroFile::Write(Folder() + "g2.mac", "b", "g2", many);
+    WriteAll(Folder() + "g3.mac", "{ broken");
+    CMacroFile::Write(Folder() + "g4.mac", "d", "g4", kTwoEvents);
+    for (const size_t capacity : {100u, 200u, 360u}) {
+        const auto image = list.BuildImage(capacity);
+        ASSERT_TRUE(image);
+        EXPECT_TRUE(image->bytes.empty());
+        EXPECT_EQ(image->overflow, CMacroImage::Build({many, many, {}, kTwoEvents}, capacity).overflow)
+            << capacity;
+    }
+}
+
 TEST_F(MacroListTest, TheReadOnlyListIsReadTheSameWay) {
     WriteAll(Folder() + "quorl_macro.config", R"({"MacroInfo": [{"MacroName": "pad", "Guid": "g"}, 7]})");
     const CMacroList pad(Folder(), CMacroList::kReadOnlyListFile);
