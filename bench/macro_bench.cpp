@@ -1,9 +1,10 @@
 // Macros at their sizes: saving a recorded macro of 2000 events (the file the panel writes after
 // every change), and building the macro memory image from 50 macro files totalling 100 000
 // events, the path "Apply" takes. Such a list is far beyond any device's memory and the image's
-// 16-bit size field, so the build reads and counts every file and reports the events to remove;
-// the encoding itself is measured at the largest image the format holds (16 300 events). Each has
-// to stay well under 50 ms; the event-count variants show the cost is linear in the events.
+// 16-bit size field, so the build parses files up to the capacity, only counts the rest and reports
+// the events to remove; the encoding itself is measured at the largest image the format holds
+// (16 300 events). Each has to stay well under 50 ms; the event-count variants show the cost is
+// linear in the events.
 //
 //   cmake --preset release && cmake --build --preset release --target macro_bench
 //   build-release/bench/macro_bench
