@@ -1,5 +1,7 @@
 #include "app/language_choice.h"
 
+#include "platform/text.h"
+
 #include "platform/debug.h"
 #include "profile/data_folders.h"
 #include "profile/json_access.h"
@@ -63,16 +65,9 @@ constexpr std::array<SFamilyFallback, 4> kFallbacks{{{"汉仪菱心体简", "Not
                                                      {"Noto Sans Thai", "Noto Sans Thai"},
                                                      {"Verdana Unicode MS", "Noto Sans"}}};
 
-std::string Lower(std::string text) {
-    for (char& c : text) {
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    }
-    return text;
-}
-
 // "zh_TW.UTF-8@variant" -> {"zh", "tw"}; the territory is empty when the locale has none.
 std::pair<std::string, std::string> LanguageAndTerritory(const std::string& locale) {
-    const std::string bare = Lower(locale.substr(0, locale.find_first_of(".@")));
+    const std::string bare = platform::ToLower(locale.substr(0, locale.find_first_of(".@")));
     const std::size_t separator = bare.find_first_of("_-");
     if (separator == std::string::npos) {
         return {bare, {}};
@@ -85,7 +80,7 @@ int IndexNamed(const std::vector<SLanguageEntry>& entries, const std::string& na
         return -1;
     }
     for (std::size_t i = 0; i < entries.size(); ++i) {
-        if (Lower(entries[i].name) == name) {
+        if (platform::ToLower(entries[i].name) == name) {
             return static_cast<int>(i);
         }
     }

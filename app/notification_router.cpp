@@ -1,21 +1,14 @@
 #include "app/notification_router.h"
 
+#include "platform/text.h"
+
 #include "platform/debug.h"
 
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
 
-namespace {
-
-bool EqualNoCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) ==
-                      std::tolower(static_cast<unsigned char>(y));
-           });
-}
-
-}  // namespace
+namespace {}  // namespace
 
 RoutedName SplitControlName(std::string_view name) {
     RoutedName result;
@@ -51,7 +44,7 @@ const CNotificationRouter::Row* CNotificationRouter::FindRow(const std::string& 
             continue;
         switch (row.match) {
             case Match::ExactNoCase:
-                if (EqualNoCase(row.name, sender.name))
+                if (platform::EqualsNoCase(row.name, sender.name))
                     return &row;
                 break;
             case Match::Exact:

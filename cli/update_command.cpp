@@ -1,5 +1,7 @@
 #include "cli/update_command.h"
 
+#include "platform/text.h"
+
 #include "net/firmware_list.h"
 #include "net/http_client.h"
 #include "net/update_service.h"
@@ -25,7 +27,7 @@ private:
 
 std::optional<size_t> PageIndex(const std::string& name) {
     for (size_t page = 0; page < CFirmwareCatalogue::kPageNames.size(); ++page) {
-        if (strcasecmp(name.c_str(), CFirmwareCatalogue::kPageNames[page]) == 0) {
+        if (platform::EqualsNoCase(name, CFirmwareCatalogue::kPageNames[page])) {
             return page;
         }
     }

@@ -1,5 +1,7 @@
 #include "macro/macro_list.h"
 
+#include "platform/text.h"
+
 #include "macro/macro_file.h"
 #include "macro/macro_limits.h"
 #include "profile/data_folders.h"
@@ -57,7 +59,7 @@ std::string CMacroList::NextName(const std::vector<std::string>& names) {
     for (size_t number = 1;; ++number) {
         const std::string candidate = "macro_" + std::to_string(number);
         const bool taken = std::any_of(names.begin(), names.end(), [&](const std::string& name) {
-            return strcasecmp(name.c_str(), candidate.c_str()) == 0;
+            return platform::EqualsNoCase(name, candidate);
         });
         if (!taken) {
             return candidate;

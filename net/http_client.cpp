@@ -1,5 +1,7 @@
 #include "net/http_client.h"
 
+#include "platform/text.h"
+
 #include "net/curl_transfer.h"
 #include "net/proxy_settings.h"
 #include "platform/debug.h"
@@ -26,10 +28,6 @@ void RecordError(int code) {
 void RecordCurlError(CURLcode code, const std::string& url) {
     RecordError(static_cast<int>(code));
     platform::DebugFormat("HTTP %s: %s\n", url.c_str(), curl_easy_strerror(code));
-}
-
-bool SameText(std::string_view a, const char* b) {
-    return a.size() == std::strlen(b) && strncasecmp(a.data(), b, a.size()) == 0;
 }
 
 struct SlistDeleter {
@@ -83,7 +81,7 @@ void SetCommonOptions(CURL* curl, const std::string& url) {
     curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
     curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, CHttpClient::kReceiveTimeoutMs / 1000);
     curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
-    const bool secure = strncasecmp(url.c_str(), "https:", 6) == 0;
+    const bool secure = platform::EqualsNoCase(std::string_view(url).substr(0, 6), "https:");
     curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, secure ? "https" : "http,https");
     curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
     curl_easy_setopt(curl, CURLOPT_MAXREDIRS, 5L);
@@ -190,8 +188,8 @@ int CHttpClient::FormRequest(std::string_view method, const std::string& url, st
         RecordError(kErrorEmptyUrl);
         return -1;
     }
-    const bool post = SameText(method, "POST");
-    if (!post && !SameText(method, "GET")) {
+    const bool post = platform::EqualsNoCase(method, "POST");
+    if (!post && !platform::EqualsNoCase(method, "GET")) {
         RecordError(kErrorBadMethod);
         return -1;
     }

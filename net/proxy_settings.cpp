@@ -1,5 +1,7 @@
 #include "net/proxy_settings.h"
 
+#include "platform/text.h"
+
 #include <curl/curl.h>
 
 #include <algorithm>
@@ -8,19 +10,6 @@
 #include <sstream>
 
 namespace {
-
-std::string Lower(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
-    return text;
-}
-
-std::string Trimmed(const std::string& text) {
-    const auto first = text.find_first_not_of(" \t");
-    if (first == std::string::npos) {
-        return {};
-    }
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
 
 std::string Environment(const char* lowerName, const char* upperName) {
     for (const char* name : {lowerName, upperName}) {
@@ -49,7 +38,7 @@ std::string HostOf(const std::string& url) {
     if (host.size() > 2 && host.front() == '[' && host.back() == ']') {
         host = host.substr(1, host.size() - 2);
     }
-    return Lower(host);
+    return platform::ToLower(host);
 }
 
 bool CoversHost(const std::string& host, std::string entry) {
@@ -68,7 +57,7 @@ bool CoversHost(const std::string& host, std::string entry) {
 }  // namespace
 
 std::string CProxySettings::ProxyForUrl(const std::string& url) {
-    const bool secure = Lower(url.substr(0, 8)) == "https://";
+    const bool secure = platform::EqualsNoCase(std::string_view(url).substr(0, 8), "https://");
     const std::string proxy =
         secure ? Environment("https_proxy", "HTTPS_PROXY") : Environment("http_proxy", "HTTP_PROXY");
     if (proxy.empty()) {
@@ -84,8 +73,8 @@ bool CProxySettings::IsBypassed(const std::string& host, const std::string& noPr
     std::istringstream entries(noProxyList);
     std::string entry;
     while (std::getline(entries, entry, ',')) {
-        entry = Lower(Trimmed(entry));
-        if (entry == "*" || CoversHost(Lower(host), entry)) {
+        entry = platform::ToLower(platform::Trimmed(entry));
+        if (entry == "*" || CoversHost(platform::ToLower(host), entry)) {
             return true;
         }
     }

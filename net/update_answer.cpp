@@ -1,5 +1,7 @@
 #include "net/update_answer.h"
 
+#include "platform/text.h"
+
 #include "profile/json_access.h"
 
 #include <json/reader.h>
@@ -43,7 +45,7 @@ long long ServerVersion(const std::string& text, bool hex) {
 }  // namespace
 
 bool CheckResult::Unreachable() const {
-    return strcasecmp(path.c_str(), "NO_LINK_SERVER") == 0;
+    return platform::EqualsNoCase(path, "NO_LINK_SERVER");
 }
 
 CheckResult CUpdateAnswer::Parse(std::string_view body, int localVersion, bool hex) {

@@ -1,5 +1,7 @@
 #include "net/update_service.h"
 
+#include "platform/text.h"
+
 #include "net/http_client.h"
 #include "platform/debug.h"
 #include "platform/paths.h"
@@ -14,17 +16,10 @@
 
 namespace {
 
-std::string Trimmed(const std::string& text) {
-    const auto first = text.find_first_not_of(" \t\r\n");
-    if (first == std::string::npos) {
-        return {};
-    }
-    return text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
-}
-
 bool IsHttpUrl(const std::string& address) {
-    return strncasecmp(address.c_str(), "http://", 7) == 0 ||
-           strncasecmp(address.c_str(), "https://", 8) == 0;
+    const std::string_view text(address);
+    return platform::EqualsNoCase(text.substr(0, 7), "http://") ||
+           platform::EqualsNoCase(text.substr(0, 8), "https://");
 }
 
 // Read through the document helper, so that a huge file is refused rather than read.
@@ -32,7 +27,7 @@ std::string AddressFromFile(const std::string& path) {
     std::istringstream file(CJsonDocument().readjsonFile(path));
     std::string line;
     while (std::getline(file, line)) {
-        line = Trimmed(line);
+        line = std::string(platform::Trimmed(line));
         if (!line.empty() && line.front() != '#') {
             return line;
         }
@@ -42,7 +37,7 @@ std::string AddressFromFile(const std::string& path) {
 
 }  // namespace
 
-CUpdateService::CUpdateService(std::string baseAddress) : baseAddress_(Trimmed(baseAddress)) {
+CUpdateService::CUpdateService(std::string baseAddress) : baseAddress_(platform::Trimmed(baseAddress)) {
     if (baseAddress_.empty()) {
         return;
     }

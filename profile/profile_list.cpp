@@ -1,5 +1,7 @@
 #include "profile/profile_list.h"
 
+#include "platform/text.h"
+
 #include "platform/debug.h"
 #include "profile/damaged_file.h"
 #include "profile/data_folders.h"
@@ -13,22 +15,6 @@ namespace {
 using Access = CJsonAccess;
 
 constexpr int kHeadsetKind = 7;
-
-char FoldCase(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool SameName(const std::string& a, const std::string& b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (size_t i = 0; i < a.size(); ++i) {
-        if (FoldCase(a[i]) != FoldCase(b[i])) {
-            return false;
-        }
-    }
-    return true;
-}
 
 Json::Value MakeEntry(const std::string& name, const std::string& uuid) {
     Json::Value entry(Json::objectValue);
@@ -95,7 +81,7 @@ int CProfileList::StoredSelection() const {
 
 int CProfileList::Find(const std::string& name) const {
     for (int i = 0; i < Count(); ++i) {
-        if (SameName(entries_[static_cast<size_t>(i)].name, name)) {
+        if (platform::EqualsNoCase(entries_[static_cast<size_t>(i)].name, name)) {
             return i;
         }
     }
@@ -251,7 +237,7 @@ int CProfileList::Rename(const std::string& name) {
         return -1;
     }
     for (int i = 0; i < Count(); ++i) {
-        if (i != selected_ && SameName(entries_[static_cast<size_t>(i)].name, name)) {
+        if (i != selected_ && platform::EqualsNoCase(entries_[static_cast<size_t>(i)].name, name)) {
             return 0;
         }
     }

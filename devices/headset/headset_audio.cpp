@@ -1,5 +1,7 @@
 #include "devices/headset/headset_audio.h"
 
+#include "platform/text.h"
+
 #include <algorithm>
 #include <array>
 #include <cctype>
@@ -25,13 +27,6 @@ constexpr std::array<std::array<int, CHeadsetAudio::kBandCount>, CHeadsetAudio::
     {18, 14, 8, 2, -3, -6, -1, 2, 5, 6},
     {2, 1, -2, -4, -8, 4, 12, 16, 18, 15},
 }};
-
-std::string Folded(const std::string& text) {
-    std::string folded = text;
-    std::transform(folded.begin(), folded.end(), folded.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return folded;
-}
 
 std::string BandName(int band) {
     return "EQ_Slider" + std::to_string(band + 1);
@@ -222,9 +217,9 @@ CHeadsetAudio::SaveResult CHeadsetAudio::SaveCustom(const std::string& name) {
     if (customNames_.size() >= static_cast<size_t>(kMaxCustom)) {
         return SaveResult::kNothing;
     }
-    const std::string folded = Folded(name);
+    const std::string folded = platform::ToLower(name);
     if (std::any_of(customNames_.begin(), customNames_.end(),
-                    [&](const std::string& existing) { return Folded(existing) == folded; })) {
+                    [&](const std::string& existing) { return platform::ToLower(existing) == folded; })) {
         return SaveResult::kNameTaken;
     }
     customNames_.push_back(name);

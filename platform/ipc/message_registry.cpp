@@ -1,21 +1,13 @@
 #include "platform/ipc/message_registry.h"
 
+#include "platform/text.h"
+
 #include <map>
 #include <mutex>
 #include <vector>
 
 namespace platform::ipc {
 namespace {
-
-std::string Folded(const std::string& name) {
-    std::string folded = name;
-    for (char& c : folded) {
-        if (c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c - 'A' + 'a');
-        }
-    }
-    return folded;
-}
 
 struct CRegistry {
     std::mutex mutex;
@@ -36,7 +28,7 @@ std::uint32_t RegisterWindowMessage(const std::string& name) {
     }
     CRegistry& registry = Registry();
     std::lock_guard lock(registry.mutex);
-    const std::string folded = Folded(name);
+    const std::string folded = ToLower(name);
     if (auto found = registry.numbers.find(folded); found != registry.numbers.end()) {
         return found->second;
     }
@@ -52,7 +44,7 @@ std::uint32_t RegisterWindowMessage(const std::string& name) {
 std::uint32_t FindWindowMessage(const std::string& name) {
     CRegistry& registry = Registry();
     std::lock_guard lock(registry.mutex);
-    const auto found = registry.numbers.find(Folded(name));
+    const auto found = registry.numbers.find(ToLower(name));
     return found == registry.numbers.end() ? 0 : found->second;
 }
 

@@ -1,5 +1,7 @@
 #include "platform/settings/settings_store.h"
 
+#include "platform/text.h"
+
 #include "platform/paths.h"
 #include "platform/product.h"
 #include "profile/json_access.h"
@@ -9,22 +11,13 @@
 
 namespace {
 
-bool SameName(const std::string& a, const std::string& b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        const auto fold = [](char c) {
-            return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-        };
-        return fold(x) == fold(y);
-    });
-}
-
 // The member's name as the document spells it, or "" when no member matches.
 std::string StoredName(const Json::Value& object, const std::string& name) {
     if (!object.isObject()) {
         return {};
     }
     for (const std::string& member : object.getMemberNames()) {
-        if (SameName(member, name)) {
+        if (platform::EqualsNoCase(member, name)) {
             return member;
         }
     }

@@ -1,5 +1,7 @@
 #include "ui/toolkit/ui_parse.h"
 
+#include "platform/text.h"
+
 #include "ui/toolkit/ui_defs.h"
 
 #include <array>
@@ -8,16 +10,6 @@
 
 namespace ui {
 namespace {
-
-std::string_view Trim(std::string_view text) {
-    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front()))) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back()))) {
-        text.remove_suffix(1);
-    }
-    return text;
-}
 
 std::array<int, 4> ParseFour(std::string_view text) {
     std::array<int, 4> values{0, 0, 0, 0};
@@ -35,7 +27,7 @@ std::array<int, 4> ParseFour(std::string_view text) {
 }  // namespace
 
 std::uint32_t ParseColor(std::string_view text, std::uint32_t fallback) {
-    text = Trim(text);
+    text = platform::Trimmed(text);
     if (!text.empty() && text.front() == '#') {
         text.remove_prefix(1);
     } else if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
@@ -57,12 +49,12 @@ QColor ToQColor(std::uint32_t argb) {
 }
 
 bool ParseBool(std::string_view text) {
-    text = Trim(text);
+    text = platform::Trimmed(text);
     return EqualsNoCase(text, "true") || text == "1";
 }
 
 int ParseInt(std::string_view text, int fallback) {
-    text = Trim(text);
+    text = platform::Trimmed(text);
     if (!text.empty() && text.front() == '+') {
         text.remove_prefix(1);
     }
@@ -84,27 +76,6 @@ QMargins ParseMargins(std::string_view text) {
 QSize ParseSize(std::string_view text) {
     const auto v = ParseFour(text);
     return QSize(v[0], v[1]);
-}
-
-bool EqualsNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(a[i])) !=
-            std::tolower(static_cast<unsigned char>(b[i]))) {
-            return false;
-        }
-    }
-    return true;
-}
-
-std::string ToLower(std::string_view text) {
-    std::string lower(text);
-    for (char& c : lower) {
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    }
-    return lower;
 }
 
 }  // namespace ui

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/text.h"
+
 #include <QColor>
 #include <QMargins>
 #include <QRect>
@@ -24,7 +26,7 @@ int ParseInt(std::string_view text, int fallback = 0);
 QRect ParseRect(std::string_view text);
 QMargins ParseMargins(std::string_view text);
 QSize ParseSize(std::string_view text);
-bool EqualsNoCase(std::string_view a, std::string_view b);
-std::string ToLower(std::string_view text);
+using platform::EqualsNoCase;
+using platform::ToLower;
 
 }  // namespace ui
