@@ -225,13 +225,12 @@ int CPellixMousePadDevice::LightMode() const {
     return LightState().selectItem;
 }
 
+// Another page is the active one: this page's panel is left alone (its events would reach that
+// page) and shows the light at the next refresh.
 void CPellixMousePadDevice::ApplySyncLightMode(int mode, const LightInfo& source) {
     LightInfo light = source;
     light.selectItem = static_cast<uint8_t>(mode);
     ApplyLight(light);
-    if (lightPanel_ != nullptr) {
-        lightPanel_->ShowLight(light);
-    }
 }
 
 void CPellixMousePadDevice::ApplyLight(const LightInfo& light) {
