@@ -16,9 +16,6 @@ int CMousePadProtocol::ReadInfo() {
     std::array<uint8_t, CommandChannel::kInfoSize> info{};
     const int result = channel_.ReadInfo(info);
     channel_.EndTransfer();
-    if (result == channel_result::kOk) {
-        info_ = info;
-    }
     return result;
 }
 

@@ -24,7 +24,8 @@ class CMousePadProtocol {
 public:
     explicit CMousePadProtocol(CommandChannel& channel);
 
-    // 0x01; 0x03 (info block); 0x02. Forgets the record read on an earlier connection.
+    // 0x01; 0x03 (the info block, which the pad's settings do not use); 0x02. Forgets the record
+    // read on an earlier connection.
     int ReadInfo();
 
     // 0x05 (1 byte at 0: the active profile); 0x05 (25 bytes at 25 x profile), without a
@@ -39,14 +40,11 @@ public:
     // The light state into the held record (the bytes the host sets).
     void SetLight(const LightInfo& light);
 
-    bool HasRecord() const { return hasRecord_; }
     const padwire::PadRecord& Record() const { return record_; }
-    const std::array<uint8_t, CommandChannel::kInfoSize>& Info() const { return info_; }
     CommandChannel& Channel() { return channel_; }
 
 private:
     CommandChannel& channel_;
-    std::array<uint8_t, CommandChannel::kInfoSize> info_{};
     padwire::PadRecord record_{};
     bool hasRecord_ = false;
 };

@@ -64,11 +64,7 @@ public:
     void LightPaletteChanged() override;
     void LightPresetChosen(int index) override;
 
-    CBasicProfiledata& Profile() { return profile_; }
     CLightControlUI* LightPanel() const { return lightPanel_; }
-    const std::vector<LightModeName>& LightModeNames() const { return lightNames_; }
-    // The pad's record as held; nullptr without a connection.
-    const padwire::PadRecord* Record() const { return protocol_ != nullptr ? &protocol_->Record() : nullptr; }
 
 protected:
     void BindButton(ui::CControlUI& button) override;
