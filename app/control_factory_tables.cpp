@@ -9,6 +9,7 @@
 #include "devices/mouse/pellix_mouse_device.h"
 #include "devices/mouse/shoot_control_ui.h"
 #include "devices/mouse/shoot_pattern_ui.h"
+#include "devices/pad/pellix_mouse_pad_device.h"
 #include "macro/macro_control_ui.h"
 #include "profile/device_profile_ui.h"
 #include "ui/controls/chart_view_ui.h"
@@ -73,7 +74,7 @@ const std::array<SClassRow, 22>& ClassTable() {
         {"CMagicControlUI", Make<CMagicControlUI>},
         {"CVoice6533ControlUI", Make<CVoice6533ControlUI>},
         {"CPellixUSBDevice", Make<CPellixUSBDevice>},
-        {"CPellixMousePadDevice", {}},
+        {"CPellixMousePadDevice", Make<CPellixMousePadDevice>},
         {"CPellixHS6533Device", Make<CPellixHS6533Device>},
     }};
     return table;
@@ -88,7 +89,7 @@ const std::array<SElementRow, 27>& ElementTable() {
         {"HandImgSelectButton", Make<ui::CHandImgSelectButtonUI>, nullptr},
         {"RedioMacroButton", Make<ui::CRedioMacroButtonUI>, nullptr},
         {"ComboEditContainerElement", Make<ui::CComboEditContainerElementUI>, nullptr},
-        {"PellixMousePadDevice", Make<CPellixUSBDevice>, nullptr},
+        {"PellixMousePadDevice", Make<CPellixMousePadDevice>, nullptr},
         {"PellixHS6533Device", Make<CPellixHS6533Device>, nullptr},
         {"PellixMouseDevice", Make<CPellixMouseDevice>, nullptr},
         {"PellixKeyboardDevice", Make<CPellixUSBDevice>, nullptr},

@@ -11,6 +11,7 @@
 #include "cli/keyboard_command.h"
 #include "cli/macro_command.h"
 #include "cli/mouse_command.h"
+#include "cli/pad_command.h"
 #include "cli/profile_command.h"
 #include "cli/sim_command.h"
 #include "cli/update_command.h"
@@ -50,6 +51,8 @@ int main(int argc, char** argv) {
          [] { return std::make_unique<CMouseCommand>(); }},
         {"keyboard", "read and change the connected keyboard: keys, polling, flags, light, macros",
          [] { return std::make_unique<CKeyboardCommand>(); }},
+        {"pad", "read and change the connected lit mouse pad: its light",
+         [] { return std::make_unique<CPadCommand>(); }},
         {"update", "ask the update service about the program and the named devices' firmware",
          [] { return std::make_unique<CUpdateCommand>(); }},
         {"doctor", "check what a working device needs and say how to fix what is missing",

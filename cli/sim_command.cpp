@@ -5,6 +5,7 @@
 #include "sim/simulated_headset.h"
 #include "sim/simulated_keyboard.h"
 #include "sim/simulated_mouse.h"
+#include "sim/simulated_mouse_pad.h"
 
 #include <charconv>
 #include <ostream>
@@ -30,15 +31,21 @@ void CSimCommand::PrintHelp(std::ostream& out) const {
            "       norvikctl sim press NAME profile N\n"
            "       norvikctl sim press NAME light\n"
            "       norvikctl sim press keyboard key K\n"
+           "       norvikctl sim press mousepad light\n"
            "       norvikctl sim battery NAME PERCENT\n"
            "Presses a button of an emulated mouse or headset (NORVIK_SIMULATE=NAME) or a key of the\n"
-           "emulated keyboard (firmware key K; light: the keyboard's own light-effect key) as its user\n"
-           "would, or sets the battery level (0-100) the emulated headset reports.\n";
+           "emulated keyboard (firmware key K; light: the keyboard's own light-effect key) or the light\n"
+           "button of the emulated mouse pad as its user would, or sets the battery level (0-100) the "
+           "emulated headset reports.\n";
 }
 
 int CSimCommand::Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     if (args.size() == 1 && args[0] == "list") {
         return List(out);
+    }
+    if (args.size() == 3 && args[0] == "press" && args[1] == CSimulatedMousePad::kName &&
+        args[2] == "light") {
+        return PressPad(out, err);
     }
     if (args.size() == 3 && args[0] == "press" && args[2] == "light" &&
         args[1] != CSimulatedKeyboard::kName) {
@@ -160,5 +167,18 @@ int CSimCommand::PressKeyboard(const std::vector<std::string>& args, std::ostrea
         return kExitFailure;
     }
     out << "keyboard: firmware key " << key << " pressed and released\n";
+    return kExitOk;
+}
+
+int CSimCommand::PressPad(std::ostream& out, std::ostream& err) const {
+    auto* pad = bus_ != nullptr
+                    ? dynamic_cast<CSimulatedMousePad*>(bus_->DeviceNamed(CSimulatedMousePad::kName).get())
+                    : nullptr;
+    if (pad == nullptr) {
+        err << "norvikctl sim: no emulated mouse pad is plugged in; set NORVIK_SIMULATE=mousepad\n";
+        return kExitFailure;
+    }
+    pad->PressLightButton();
+    out << "mousepad: light mode " << int{pad->ActiveRecord()[1]} << "\n";
     return kExitOk;
 }

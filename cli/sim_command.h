@@ -14,6 +14,7 @@
 //   sim battery NAME PERCENT       sets the battery level the emulated headset reports
 //   sim press keyboard key K       presses and releases the keyboard's firmware key K
 //   sim press keyboard light       changes the light effect on the keyboard itself
+//   sim press mousepad light       presses the mouse pad's light button (next light mode)
 // A press changes the emulated firmware as the real button does (kept in NORVIK_SIM_STATE) and
 // announces it with consumer usage 0x0401, as the mouse does towards the program.
 class CSimCommand : public CCliCommand {
@@ -29,6 +30,7 @@ private:
     int Press(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) const;
     int Headset(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) const;
     int PressKeyboard(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) const;
+    int PressPad(std::ostream& out, std::ostream& err) const;
 
     std::shared_ptr<CSimHidBus> bus_;
 };

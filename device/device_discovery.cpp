@@ -83,13 +83,16 @@ bool CDeviceDiscovery::ProbeAndBind(const std::string& path) {
     probed.usage = probe_.Usage();
     probed.collection = CollectionOfPath(path);
     probed.interfaceNumber = InterfaceOfPath(path);
+    // Real hardware names no kind: the first row with its ids is its row.
+    const uint16_t namedKind = probe_.EmulatedKind();
     probe_.Close();
 
     const auto& rows = SupportedInterfaces();
     const auto row = std::find_if(rows.begin(), rows.end(), [&](const InterfaceSlot& r) {
         return r.vendorId == probed.vendorId && r.productId == probed.productId &&
                r.collection == probed.collection && r.interfaceNumber == probed.interfaceNumber &&
-               r.usagePage == probed.usagePage && r.usage == probed.usage;
+               r.usagePage == probed.usagePage && r.usage == probed.usage &&
+               (namedKind == 0 || r.kind == namedKind);
     });
     if (row == rows.end()) {
         return true;  // another collection of a known device; nothing to bind

@@ -35,9 +35,10 @@ public:
 // backend's change count moved, or a candidate could not be probed last time), enumerate; for
 // each path, the pre-check (vendor, product, interface and collection from the path match a row
 // and a free slot), the probe (open for reading; identity and usages from the interface), then
-// binding to the first free slot that equals the probe in all eight fields. Then the existence
-// probe of every connected slot. An idle pass therefore touches only the connected slots'
-// paths and the change counter.
+// binding to the first free slot that equals the probe in all eight fields (an emulator that
+// names its device kind binds only to rows of that kind, since the keyboard's and the pad's rows
+// share their ids). Then the existence probe of every connected slot. An idle pass therefore
+// touches only the connected slots' paths and the change counter.
 //
 // Threads: RunPass on one thread at a time (the discovery thread, or norvikctl's thread);
 // Slots from any thread. Start/Stop from the owner's thread.

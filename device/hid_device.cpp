@@ -168,6 +168,7 @@ bool HidDevice::Open(const std::string& path, bool want_read, bool want_write, b
     collection_ = info.collection;
     caps_ = info.collection.caps;
     attributes_ = info.attributes;
+    emulated_kind_ = info.emulated_kind;
     input_report_.assign(caps_.input_report_length, 0);
     BuildInputItems();
     interface_number_ = InterfaceOfPath(path_);

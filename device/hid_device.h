@@ -110,6 +110,8 @@ public:
     const platform::hid::HidCaps& Caps() const { return caps_; }
     uint32_t InterfaceNumber() const { return interface_number_; }
     uint32_t CollectionNumber() const { return collection_number_; }
+    // The device kind an emulator names for itself; 0 for real hardware (HidEntryInfo).
+    uint16_t EmulatedKind() const { return emulated_kind_; }
     std::vector<uint8_t>& InputReportBuffer() { return input_report_; }
     std::vector<HidDataItem>& InputItems() { return input_items_; }
     uint32_t InputItemCount() const { return static_cast<uint32_t>(input_items_.size()); }
@@ -137,6 +139,7 @@ private:
     std::vector<HidDataItem> input_items_;
     uint32_t interface_number_ = 0;
     uint32_t collection_number_ = 0;
+    uint16_t emulated_kind_ = 0;
     platform::CEvent abort_{platform::CEvent::Mode::kAutoReset};
     std::atomic<bool> read_pending_{false};
     std::atomic<bool> write_pending_{false};

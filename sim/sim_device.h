@@ -36,6 +36,9 @@ public:
         uint16_t version = 0;
         int interface_number = -1;  // -1: no USB interface number
         std::string serial;
+        // The device kind of the supported-interface row the emulator stands in for, for rows
+        // that ids alone cannot tell apart (the keyboard's and the pad's); 0: by ids alone.
+        uint16_t emulated_kind = 0;
     };
 
     // What the bus gives a device it holds; set while plugged, cleared on unplug.

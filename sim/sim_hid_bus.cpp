@@ -222,6 +222,7 @@ uint64_t CSimHidBus::Plug(const std::string& name, std::shared_ptr<CSimDevice> d
             entry.interface_number = identity.interface_number;
             entry.collection_count = static_cast<uint16_t>(collections.size());
             entry.collection = collection;
+            entry.emulated_kind = identity.emulated_kind;
             entry.path =
                 platform::hid::BuildEntryPath("sim", attributes, identity.interface_number, collection.index,
                                               entry.collection_count, node_identity);

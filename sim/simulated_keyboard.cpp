@@ -1,6 +1,7 @@
 #include "sim/simulated_keyboard.h"
 
 #include "device/command_report.h"
+#include "device/device_tables.h"
 #include "sim/mouse_descriptor.h"
 
 #include <algorithm>
@@ -30,6 +31,7 @@ std::vector<uint8_t> Bytes(const CSimulatedKeyboard::Report& report) {
 CSimDevice::Identity CSimulatedKeyboard::GetIdentity() const {
     Identity identity;
     identity.interface_number = 1;
+    identity.emulated_kind = kKindKeyboard;
     return identity;
 }
 

@@ -3,6 +3,7 @@
 #include "sim/simulated_headset.h"
 #include "sim/simulated_keyboard.h"
 #include "sim/simulated_mouse.h"
+#include "sim/simulated_mouse_pad.h"
 
 #include <memory>
 
@@ -12,4 +13,5 @@ void RegisterStandardEmulators(CSimDeviceRegistry& registry) {
     }
     registry.Register("hs6533", [] { return std::make_unique<CSimulatedHeadset>(); });
     registry.Register(CSimulatedKeyboard::kName, [] { return std::make_unique<CSimulatedKeyboard>(); });
+    registry.Register(CSimulatedMousePad::kName, [] { return std::make_unique<CSimulatedMousePad>(); });
 }

@@ -1,5 +1,6 @@
 #include "devices/keyboard/keyboard_protocol.h"
 
+#include "device/record_transfer.h"
 #include "macro/macro_list.h"
 #include "platform/debug.h"
 
@@ -81,12 +82,8 @@ int CKeyboardProtocol::ReadActiveProfile(CKeyboardProfiledata& profile,
         return 0;
     }
     uint8_t slot = 0;
-    int result = channel_.ReadMemory(0, std::span(&slot, 1));
-    if (result != channel_result::kOk) {
-        return result;
-    }
     std::array<uint8_t, kRecordSize> record{};
-    result = channel_.ReadMemory(static_cast<uint16_t>(slot * kRecordSize), record);
+    const int result = record_transfer::ReadActiveRecord(channel_, kRecordSize, slot, record);
     if (result != channel_result::kOk) {
         return result;
     }
@@ -105,9 +102,7 @@ int CKeyboardProtocol::WriteParameters(CKeyboardProfiledata& profile, int slot, 
     if (!channel_.IsOpen()) {
         return 0;
     }
-    int result = channel_.BeginTransfer();
-    result = Worst(result, channel_.WriteMemory(static_cast<uint16_t>(slot * kRecordSize), bytes));
-    return Worst(result, channel_.EndTransfer());
+    return record_transfer::WriteRecord(channel_, static_cast<uint16_t>(slot * kRecordSize), bytes);
 }
 
 void CKeyboardProtocol::RefreshInfo() {

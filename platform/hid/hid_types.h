@@ -78,6 +78,9 @@ struct HidEntryInfo {
     int interface_number = -1;      // -1 when the device has no USB interface number
     uint16_t collection_count = 0;  // TLCs of the interface
     HidCollectionInfo collection;
+    // The device kind an emulator names for itself, where the ids of two supported devices are
+    // the same; always 0 on the hidraw bus, where binding goes by ids alone.
+    uint16_t emulated_kind = 0;
 };
 
 }  // namespace platform::hid

@@ -10,7 +10,9 @@
 #include "sim/mouse_model.h"
 #include "sim/sim_hid_bus.h"
 #include "sim/simulated_headset.h"
+#include "sim/simulated_keyboard.h"
 #include "sim/simulated_mouse.h"
+#include "sim/simulated_mouse_pad.h"
 #include "tests/support/audio_library_env.h"
 #include "tests/support/modal_window.h"
 #include "tests/support/qt_application.h"
@@ -363,6 +365,35 @@ TEST_F(MainWndDeviceTest, RendersTheMousePageAndEachSettingsSubPage) {
     }
     ui::CPaintManagerUI::SetAllDPI(144);
     Save("main_window_mouse_144dpi.png");
+}
+
+// The keyboard and the pad share their ids; with a mouse beside them each has its own page, and
+// the pad's page reaches the pad through the window's routing.
+TEST_F(MainWndDeviceTest, AMouseAKeyboardAndAPadGiveThreePagesAndThePadPageDrivesThePad) {
+    Open();
+    Plug("mouse3389", MouseModel3389());
+    bus->Plug(CSimulatedKeyboard::kName, std::make_shared<CSimulatedKeyboard>());
+    auto pad = std::make_shared<CSimulatedMousePad>();
+    bus->Plug(CSimulatedMousePad::kName, pad);
+    ASSERT_TRUE(WaitFor([&] { return VisibleOptions() == 3; }, 3000));
+    const std::vector<CPellixUSBDevice*> pads = wnd->DeviceBar().PagesOfKind(3);
+    ASSERT_EQ(pads.size(), 1u);
+    ASSERT_EQ(pads[0]->GetClass(), "PellixMousePadDevice");
+    wnd->DeviceBar().SelectDeviceOption(wnd->DeviceBar().IndexOfPage(pads[0]), true, true);
+    ASSERT_EQ(wnd->DeviceBar().ActivePage(), pads[0]);
+    ASSERT_TRUE(WaitFor([&] { return pads[0]->IsLightThreadRunning(); }));
+
+    SetSlider("deng_light_slider", 2);
+    Send("deng_light_slider", "valuechanged");
+    EXPECT_TRUE(WaitFor([&] { return pad->ActiveRecord()[2] == 2; }));
+    pad->PressLightButton();
+    const uint8_t mode = pad->ActiveRecord()[1];
+    EXPECT_TRUE(WaitFor([&] { return pads[0]->LightMode() == mode; }));
+    EXPECT_EQ(pad->Refusals(), 0u);
+
+    Save("main_window_pad.png");
+    ui::CPaintManagerUI::SetAllDPI(144);
+    Save("main_window_pad_144dpi.png");
 }
 
 // The chosen picture shows behind the mouse page, whose columns keep their own panels.

@@ -5,9 +5,11 @@
 #include "sim/sim_hid_bus.h"
 #include "sim/simulated_headset.h"
 #include "sim/simulated_mouse.h"
+#include "sim/simulated_mouse_pad.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 
 namespace {
@@ -99,4 +101,26 @@ TEST_F(SimCommandTest, TheHeadsetsBatteryAndLightButton) {
     }
     EXPECT_EQ(headset->PowerRecord()[0], 15);
     EXPECT_EQ(RunSim(nullptr, {"battery", "hs6533", "50"}).code, kExitFailure);
+}
+
+TEST_F(SimCommandTest, ThePadsLightButtonStepsItsModeAndIsAnnounced) {
+    auto pad = std::make_shared<CSimulatedMousePad>();
+    bus_->Plug(CSimulatedMousePad::kName, pad);
+    HidDevice consumer(bus_);
+    std::vector<platform::hid::HidEntryInfo> entries;
+    bus_->Enumerate(entries);
+    const auto found = std::find_if(entries.begin(), entries.end(), [](const auto& entry) {
+        return entry.path.find("mousepad") != std::string::npos && entry.collection.usage_page == 0x0C;
+    });
+    ASSERT_NE(found, entries.end());
+    ASSERT_TRUE(consumer.Open(found->path, true, false, true, false));
+
+    EXPECT_EQ(RunSim(bus_, {"press", "mousepad", "light"}).out, "mousepad: light mode 1\n");
+    EXPECT_EQ(pad->ActiveRecord()[1], 1);
+    uint8_t report[3] = {};
+    ASSERT_TRUE(consumer.Read(report, sizeof report, 1000));
+    EXPECT_EQ(report[1] | report[2] << 8, 0x0401);
+
+    bus_->Unplug(2);
+    EXPECT_EQ(RunSim(bus_, {"press", "mousepad", "light"}).code, kExitFailure);
 }

@@ -1,11 +1,14 @@
 #include "device/device_binder.h"
 #include "device/device_access_check.h"
 #include "device/device_discovery.h"
+#include "sim/mouse_descriptor.h"
 #include "sim/mouse_model.h"
 #include "sim/sim_hid_bus.h"
 #include "sim/simulated_keyboard.h"
 #include "sim/simulated_mouse.h"
+#include "sim/simulated_mouse_pad.h"
 #include "tests/support/debug_capture.h"
+#include "tests/support/scripted_sim_device.h"
 
 #include <gtest/gtest.h>
 
@@ -226,4 +229,45 @@ TEST(DiscoveryWithKeyboard, KeyReportsBecomeKeyEventsAndALightChangeAsksForAResy
     ASSERT_TRUE(changed.wait_for(lock, std::chrono::seconds(5), [&] { return events.size() >= 3; }));
     const std::vector<std::pair<int, int>> expected = {{0x7B, 1}, {0x7B, 2}, {-1, 100}};
     EXPECT_EQ(events, expected);
+}
+
+// The keyboard's and the pad's rows carry the same ids (0:0, interface 1): each emulator names
+// its kind and binds its own rows, whichever is plugged first; an interface that names none, as
+// real hardware, binds the first rows with its ids, as before.
+TEST(DiscoveryWithKeyboardAndPad, EachBindsItsOwnRowsWhileAnInterfaceNamingNoKindTakesTheFirst) {
+    auto bus = std::make_shared<CSimHidBus>();
+    std::vector<std::unique_ptr<CDeviceConnection>> devices;
+    CDeviceBinder binder;
+    for (const uint16_t kind : {kKindKeyboard, kKindMousePad}) {
+        const int slot = FindSlot(SupportedInterfaces(), 0, 0, kind, kSubKindCommand);
+        ASSERT_GE(slot, 0);
+        devices.push_back(std::make_unique<CDeviceConnection>(SupportedInterfaces()[slot], bus));
+        binder.Add(*devices.back());
+    }
+    CDeviceDiscovery discovery{binder, bus};
+    const uint64_t pad = bus->Plug(CSimulatedMousePad::kName, std::make_shared<CSimulatedMousePad>());
+    const uint64_t keyboard = bus->Plug(CSimulatedKeyboard::kName, std::make_shared<CSimulatedKeyboard>());
+    ASSERT_TRUE(discovery.RunPass());
+
+    const std::vector<InterfaceSlot> slots = discovery.Slots();
+    const std::pair<size_t, const char*> bound[] = {
+        {0, "col04#keyboard."}, {1, "col03#keyboard."}, {6, "col04#mousepad."}, {7, "col03#mousepad."}};
+    for (const auto& [slot, path] : bound) {
+        EXPECT_NE(slots[slot].path.find(path), std::string::npos) << slot << ": " << slots[slot].path;
+    }
+    for (const auto& device : devices) {
+        EXPECT_TRUE(device->Command().IsOpen());
+        EXPECT_TRUE(device->Notification().IsOpen());
+    }
+
+    // Real hardware: ids alone, so the keyboard's rows (the first), freed for it here.
+    bus->Unplug(pad);
+    bus->Unplug(keyboard);
+    ASSERT_TRUE(discovery.RunPass());
+    CSimDevice::Identity unnamed;
+    unnamed.interface_number = 1;
+    bus->Plug("unnamed", std::make_shared<CScriptedSimDevice>(unnamed, MouseInterface1Descriptor()));
+    ASSERT_TRUE(discovery.RunPass());
+    EXPECT_NE(discovery.Slots()[0].path.find("#unnamed."), std::string::npos);
+    EXPECT_TRUE(discovery.Slots()[6].path.empty());
 }
