@@ -575,9 +575,6 @@ void CPellixKeyboardDevice::ApplySyncLightMode(int mode, const LightInfo& source
     LightInfo light = source;
     light.selectItem = static_cast<uint8_t>(mode);
     ApplyLight(light);
-    if (lightPanel_ != nullptr) {
-        lightPanel_->ShowLight(LightState());
-    }
 }
 
 void CPellixKeyboardDevice::ApplyLight(const LightInfo& light) {

@@ -295,7 +295,9 @@ TEST_F(KeyboardPage, FnCanBeLitButNotReassigned) {
 TEST_F(KeyboardPage, TheCustomModeColoursKeysAndStoresTheGroup) {
     Open();
     ChooseSubPage("deng_Op_tab");
-    RunLightMode(8, 0, 255, 0);
+    RunLightMode(3, 0, 255, 0);
+    Control<ui::CComboUI>("light_combo_modeSelect", "Combo")->SelectItem(8);
+    EXPECT_EQ(page->LightMode(), 8);
     EXPECT_TRUE(Control<ui::CControlUI>("lightcustom_layout", "Container")->IsVisible());
     Control<ui::CComboUI>("light_combo_custommodeSelect", "Combo")->SelectItem(2);
     EXPECT_EQ(DeviceSection()["CustomLightMode"]["CustomLightModeGroupIndex"].asInt(), 2);
@@ -353,7 +355,8 @@ TEST_F(KeyboardPage, EveryControlThePageLooksUpExistsInTheSkin) {
 
 TEST_F(KeyboardPage, RendersEverySubPageAndAt144Dpi) {
     Open();
-    RunLightMode(8, 0, 153, 255);
+    RunLightMode(3, 0, 153, 255);
+    Control<ui::CComboUI>("light_combo_modeSelect", "Combo")->SelectItem(8);
     const std::pair<const char*, const char*> pages[] = {{"system_Op_tab", "system"},
                                                          {"key_Op_tab", "keys"},
                                                          {"deng_Op_tab", "light"},
