@@ -99,7 +99,8 @@ void CPellixKeyboardDevice::InitPage() {
     InitProfilePanel();
     LoadMacroAndLightLists();
     BindPanels();
-    ShowTab("system_Op_tab");
+    // The profile panel has chosen the first function tab, the lighting.
+    ShowTab("deng_Op_tab");
 }
 
 void CPellixKeyboardDevice::BindPageControls() {
@@ -515,7 +516,7 @@ void CPellixKeyboardDevice::ShowTab(const std::string& tabName) {
         {"system_Op_tab", 1}, {"key_Op_tab", 2}, {"deng_Op_tab", 3}, {"macro_Op_tab", 7}};
     auto* option = As<ui::COptionUI>(OptionalPageControl(tabName), "Option");
     if (option != nullptr && !option->IsSelected()) {
-        option->Selected(true, false);
+        return;
     }
     for (const auto& [name, type] : tabs) {
         if (tabName == name) {
