@@ -80,8 +80,8 @@ const std::array<SClassRow, 22>& ClassTable() {
     return table;
 }
 
-const std::array<SElementRow, 28>& ElementTable() {
-    static const std::array<SElementRow, 28> table{{
+const std::array<SElementRow, 29>& ElementTable() {
+    static const std::array<SElementRow, 29> table{{
         {"CircleProgress", Make<ui::CCircleProgressUI>, nullptr},
         {"SelectPanel", Make<ui::CSelectPanelUI>, nullptr},
         {"DeviceKeyButton", Make<ui::CDeviceKeyButtonUI>, nullptr},
@@ -105,6 +105,7 @@ const std::array<SElementRow, 28>& ElementTable() {
         {"Voice6533SetControlUI", {}, "XML\\CustomControlXML\\Voice6533Control.xml"},
         {"MagicSetControlUI", {}, "XML\\CustomControlXML\\MagicControl.xml"},
         {"KeySetControlUI", {}, "XML\\CustomControlXML\\KeySetControl.xml"},
+        {"KeyboardKeySetControlUI", {}, "XML\\CustomControlXML\\KeyboardKeySetControl.xml"},
         {"MacroSetControlUI", {}, "XML\\CustomControlXML\\MacroControl.xml"},
         {"ShootKeySetControlUI", {}, "XML\\CustomControlXML\\ShootControl.xml"},
         {"VirtualSetControlUI", {}, "XML\\CustomControlXML\\VirtualSet.xml"},

@@ -123,11 +123,11 @@ protected:
         if (element == "MacroControl") {
             return new CMacroControlUI;
         }
-        const char* file = element == "KeySetControlUI" ? "XML\\CustomControlXML\\KeySetControl.xml"
-                           : element == "KeyboardLightSetControlUI"
-                               ? "XML\\CustomControlXML\\KeyboardLightControl.xml"
-                           : element == "MacroSetControlUI" ? "XML\\CustomControlXML\\MacroControl.xml"
-                                                            : nullptr;
+        const char* file =
+            element == "KeyboardKeySetControlUI"     ? "XML\\CustomControlXML\\KeyboardKeySetControl.xml"
+            : element == "KeyboardLightSetControlUI" ? "XML\\CustomControlXML\\KeyboardLightControl.xml"
+            : element == "MacroSetControlUI"         ? "XML\\CustomControlXML\\MacroControl.xml"
+                                                     : nullptr;
         return file != nullptr ? ui::CDialogBuilder().Create(file, window.get(), &window->GetPaintManager())
                                : nullptr;
     }
@@ -368,6 +368,12 @@ TEST_F(KeyboardPage, RendersEverySubPageAndAt144Dpi) {
     ChooseSubPage("key_Op_tab");
     window->GetPaintManager().SendNotify(Button("key_42"), ui::kNotifyClick, 0, 0, false);
     EXPECT_TRUE(window->Save("keyboard_page_key_chosen.png"));
+    // The tallest editors: a swing with its three entries, a shortcut with its modifiers.
+    for (int category : {2, 11}) {
+        Control<ui::CComboUI>("keyset_function_combo", "Combo")->SelectItem(category);
+        page->KeySetFunctionSelected();
+        EXPECT_TRUE(window->Save("keyboard_page_key_category_" + std::to_string(category) + ".png"));
+    }
     ui::CPaintManagerUI::SetAllDPI(144);
     EXPECT_TRUE(window->Save("keyboard_page_keys_144dpi.png"));
     ChooseSubPage("deng_Op_tab");
