@@ -111,17 +111,10 @@ public:
     void LightKeyClicked(int position) override;
     void DoEvent(ui::TEventUI& event) override;
 
-    CKeyboardProfiledata& Profile() { return profile_; }
     // The protocol on the connection's command channel; null without a connection.
     CKeyboardProtocol* Protocol();
-    const KeyboardSystemStages& SystemStages() const { return stages_; }
-    const std::vector<KeyAssignment>& Keys() const { return keys_; }
-    const std::vector<LedColor>& CustomColours() const { return customColours_; }
     // The preview's glow of a host position (0 dark .. 255 just pressed).
     uint8_t KeyGlow(int position) const;
-    // The panels of the page; null before InitPage or when the skin lacks them.
-    CKeySetControlUI* KeySetPanel() const { return keySet_; }
-    CLightControlUI* LightPanel() const { return lightPanel_; }
 
 protected:
     void BindButton(ui::CControlUI& button) override;
