@@ -292,6 +292,30 @@ TEST_F(KeyboardPage, FnCanBeLitButNotReassigned) {
     EXPECT_TRUE(Control<ui::CControlUI>("KeySetControlItem", "Container")->IsVisible());
 }
 
+TEST_F(KeyboardPage, AKeyGivenAnotherFunctionReachesItsFirmwareKeyOnlyWhenApplied) {
+    Open();
+    ChooseSubPage("key_Op_tab");
+    window->GetPaintManager().SendNotify(Button("key_0"), ui::kNotifyClick, 0, 0, false);
+    Control<ui::CComboUI>("keyset_function_combo", "Combo")->SelectItem(7);
+    page->KeySetFunctionSelected();
+    Control<ui::CComboUI>("keyset_media_combo", "Combo")->SelectItem(1);
+    const std::vector<uint8_t> before = keyboard->KeyTable();
+    page->SaveKeyAssignment();
+    EXPECT_EQ(keyboard->KeyTable(), before);
+    EXPECT_FALSE(Button("key_0")->IsShowKeySetImage());
+
+    EXPECT_EQ(page->WriteSettings(), 0);
+    const size_t esc = page->Protocol()->Maps().keyCode[kEsc];
+    const std::vector<uint8_t> table = keyboard->KeyTable();
+    EXPECT_EQ(std::vector<uint8_t>(table.begin() + 3 * esc, table.begin() + 3 * esc + 3),
+              (std::vector<uint8_t>{0x30, 0xCD, 0x00}));
+    // The key whose code is no position's default keeps it.
+    const size_t foreign = CKeyboardFirmware::kForeignKey;
+    EXPECT_EQ(std::vector<uint8_t>(table.begin() + 3 * foreign, table.begin() + 3 * foreign + 3),
+              (std::vector<uint8_t>{0x30, 0xE9, 0x00}));
+    EXPECT_EQ(DeviceSection()["KeyList"][kEsc]["Assignment"].asInt(), 0x30CD00);
+}
+
 TEST_F(KeyboardPage, TheCustomModeColoursKeysAndStoresTheGroup) {
     Open();
     ChooseSubPage("deng_Op_tab");
