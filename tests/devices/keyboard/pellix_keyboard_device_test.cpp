@@ -135,7 +135,7 @@ protected:
     // Builds the page and connects it to the keyboard, as start-up and discovery do.
     void Open() {
         keyboard = std::make_shared<CSimulatedKeyboard>();
-        bus->Plug(CSimulatedKeyboard::kName, keyboard);
+        handle = bus->Plug(CSimulatedKeyboard::kName, keyboard);
         window = std::make_unique<CKeyboardHostWindow>(
             "XML\\DeviceXml\\keyboarddevice.xml",
             [this](const std::string& element) -> ui::CControlUI* { return MakeElement(element); });
@@ -193,6 +193,7 @@ protected:
     CTempDataHome home;
     std::shared_ptr<CSimHidBus> bus = std::make_shared<CSimHidBus>();
     std::shared_ptr<CSimulatedKeyboard> keyboard;
+    uint64_t handle = 0;
     std::unique_ptr<CKeyboardHostWindow> window;
     CPellixKeyboardDevice* page = nullptr;
     std::vector<std::string> messages;
@@ -350,6 +351,18 @@ TEST_F(KeyboardPage, TheCustomModeColoursKeysAndStoresTheGroup) {
     RunLightMode(3, 255, 0, 0);
     window->GetPaintManager().SendNotify(Button("light_42"), ui::kNotifyClick, 0, 0, false);
     EXPECT_EQ(DeviceSection()["CustomLightMode"]["LightColorInfo"][2][42]["Red"].asInt(), 0);
+}
+
+TEST_F(KeyboardPage, AKeyboardThatWentAwayLeavesThePageUsableAndTheProfileSaved) {
+    Open();
+    ASSERT_TRUE(bus->Unplug(handle));
+    Option("6flag_option")->Selected(true);
+    EXPECT_EQ(DeviceSection()["SystemStages"]["Key6Flag"].asInt(), 1);
+    EXPECT_EQ(page->WriteSettings(), 0);
+    page->Resync();
+    RunLightMode(19, 255, 0, 0);
+    EXPECT_EQ(page->LightMode(), 19);
+    EXPECT_EQ(DeviceSection()["LightInfo"]["SelectItem"].asInt(), 19);
 }
 
 TEST_F(KeyboardPage, TheLightThreadEndsWithTheKeyboardsExitText) {
