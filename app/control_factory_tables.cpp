@@ -6,6 +6,7 @@
 #include "devices/headset/magic_control_ui.h"
 #include "devices/headset/pellix_hs6533_device.h"
 #include "devices/headset/voice6533_control_ui.h"
+#include "devices/keyboard/pellix_keyboard_device.h"
 #include "devices/mouse/pellix_mouse_device.h"
 #include "devices/mouse/shoot_control_ui.h"
 #include "devices/mouse/shoot_pattern_ui.h"
@@ -80,8 +81,8 @@ const std::array<SClassRow, 22>& ClassTable() {
     return table;
 }
 
-const std::array<SElementRow, 27>& ElementTable() {
-    static const std::array<SElementRow, 27> table{{
+const std::array<SElementRow, 29>& ElementTable() {
+    static const std::array<SElementRow, 29> table{{
         {"CircleProgress", Make<ui::CCircleProgressUI>, nullptr},
         {"SelectPanel", Make<ui::CSelectPanelUI>, nullptr},
         {"DeviceKeyButton", Make<ui::CDeviceKeyButtonUI>, nullptr},
@@ -92,7 +93,7 @@ const std::array<SElementRow, 27>& ElementTable() {
         {"PellixMousePadDevice", Make<CPellixMousePadDevice>, nullptr},
         {"PellixHS6533Device", Make<CPellixHS6533Device>, nullptr},
         {"PellixMouseDevice", Make<CPellixMouseDevice>, nullptr},
-        {"PellixKeyboardDevice", Make<CPellixUSBDevice>, nullptr},
+        {"PellixKeyboardDevice", Make<CPellixKeyboardDevice>, nullptr},
         {"DeviceProfile", Make<CDeviceProfileUI>, nullptr},
         {"LightControl", Make<CLightControlUI>, nullptr},
         {"MagicControl", Make<CMagicControlUI>, nullptr},
@@ -101,9 +102,11 @@ const std::array<SElementRow, 27>& ElementTable() {
         {"ShootControl", Make<CShootControlUI>, nullptr},
         {"DeviceProfileUI", {}, "XML\\CustomControlXML\\DeviceProfile.xml"},
         {"LightSetControlUI", {}, "XML\\CustomControlXML\\LightControl.xml"},
+        {"KeyboardLightSetControlUI", {}, "XML\\CustomControlXML\\KeyboardLightControl.xml"},
         {"Voice6533SetControlUI", {}, "XML\\CustomControlXML\\Voice6533Control.xml"},
         {"MagicSetControlUI", {}, "XML\\CustomControlXML\\MagicControl.xml"},
         {"KeySetControlUI", {}, "XML\\CustomControlXML\\KeySetControl.xml"},
+        {"KeyboardKeySetControlUI", {}, "XML\\CustomControlXML\\KeyboardKeySetControl.xml"},
         {"MacroSetControlUI", {}, "XML\\CustomControlXML\\MacroControl.xml"},
         {"ShootKeySetControlUI", {}, "XML\\CustomControlXML\\ShootControl.xml"},
         {"VirtualSetControlUI", {}, "XML\\CustomControlXML\\VirtualSet.xml"},

@@ -93,6 +93,31 @@ Handler LightChanged(IRouteTargets& t) {
     return OnPage(t, [&t](const RoutedNotification& n) { t.PageLightControlChanged(n.sender.name); });
 }
 
+Handler OnKeyboardPage(IRouteTargets& t, std::function<void(const RoutedNotification&)> action) {
+    return [&t, action = std::move(action)](const RoutedNotification& n) {
+        if (t.ActivePageKind() == kKindKeyboard)
+            action(n);
+    };
+}
+
+Handler KeyboardSetting(IRouteTargets& t) {
+    return OnKeyboardPage(t,
+                          [&t](const RoutedNotification& n) { t.PageKeyboardSettingChanged(n.sender.name); });
+}
+
+// The keyboard's system settings and the band and clicks of its light layer.
+void AddKeyboardRows(CNotificationRouter& r, IRouteTargets& t) {
+    r.Add("selectchanged", Match::Prefix, "repeat_delay_check_", KeyboardSetting(t));
+    r.AddEach("selectchanged", Match::Exact, {"winlockflag_option", "wflag_option", "6flag_option"},
+              KeyboardSetting(t));
+    r.Add("valuechanged", Match::Exact, "repeat_rate_slider", KeyboardSetting(t));
+    r.Add("click", Match::ExactNoCase, "reset_repeat_btn", KeyboardSetting(t));
+    r.Add("click", Match::Prefix, "light_",
+          OnKeyboardPage(t, [&t](const RoutedNotification& n) { t.PageLightKeyClicked(Index(n)); }));
+    r.Add("click_select_end", Match::Exact, "device_key_light",
+          OnKeyboardPage(t, [&t](const auto&) { t.PageLightKeysSelected(); }));
+}
+
 void AddClickRows(CNotificationRouter& r, IRouteTargets& t) {
     const std::string click = "click";
     r.Add(click, Match::ExactNoCase, "closebtn", [&t](const auto&) { t.ExitProcess(); });
@@ -170,8 +195,10 @@ void AddSelectChangedRows(CNotificationRouter& r, IRouteTargets& t) {
     const std::string type = "selectchanged";
     r.Add(type, Match::Prefix, "DPI_enable_check_",
           OnMousePage(t, [&t](const auto& n) { t.PageStageEnabledChanged(Index(n)); }));
-    r.Add(type, Match::Prefix, "polling_rate_option_",
-          OnMousePage(t, [&t](const auto& n) { t.PagePollingRateSelected(Index(n)); }));
+    r.Add(type, Match::Prefix, "polling_rate_option_", OnPage(t, [&t](const auto& n) {
+              if (IsMouseKind(t.ActivePageKind()) || t.ActivePageKind() == kKindKeyboard)
+                  t.PagePollingRateSelected(Index(n));
+          }));
     r.Add(type, Match::Prefix, "mouse_device_seting_option_",
           OnMousePage(t, [&t](const auto& n) { t.PageSelectSettingsSubPage(Index(n)); }));
     r.Add(type, Match::Prefix, "key_ComBox_check_", SaveKey(t));
@@ -363,6 +390,7 @@ void AddMainWndRoutes(CNotificationRouter& router, IRouteTargets& targets) {
     AddProfileRows(router, targets);
     AddMacroRows(router, targets);
     AddHeadsetRows(router, targets);
+    AddKeyboardRows(router, targets);
     AddShootRows(router, targets);
     router.EndHere("click_wpremove");
     router.EndHere("click_wpedit");

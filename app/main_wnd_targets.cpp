@@ -356,6 +356,18 @@ void CMainWndTargets::PageLightCustomColourAll(bool lit) {
     Page().LightCustomColourAll(lit);
 }
 
+void CMainWndTargets::PageLightKeysSelected() {
+    Page().LightKeysSelected();
+}
+
+void CMainWndTargets::PageLightKeyClicked(int index) {
+    Page().LightKeyClicked(index);
+}
+
+void CMainWndTargets::PageKeyboardSettingChanged(const std::string& controlName) {
+    Page().KeyboardSettingChanged(controlName);
+}
+
 void CMainWndTargets::PageMacroCommand(const std::string& name) {
     window_.MacroCommands().Run(name);
 }

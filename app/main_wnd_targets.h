@@ -80,6 +80,9 @@ public:
     void PageLightPresetChosen(int index) override;
     void PageLightCustomGroupSelected() override;
     void PageLightCustomColourAll(bool lit) override;
+    void PageLightKeysSelected() override;
+    void PageLightKeyClicked(int index) override;
+    void PageKeyboardSettingChanged(const std::string& controlName) override;
     void PageShootAction(ShootAction action, int index) override;
 
     void PageMacroCommand(const std::string& name) override;

@@ -104,6 +104,13 @@ public:
     virtual void PageLightPresetChosen(int index) = 0;
     virtual void PageLightCustomGroupSelected() = 0;
     virtual void PageLightCustomColourAll(bool lit) = 0;
+    // The keyboard's light layer: a band ended ("click_select_end"), light button n was clicked.
+    virtual void PageLightKeysSelected() = 0;
+    virtual void PageLightKeyClicked(int index) = 0;
+
+    // A system setting of the active keyboard page, by control name (the repeat, lock and flag
+    // controls and "reset_repeat_btn").
+    virtual void PageKeyboardSettingChanged(const std::string& controlName) = 0;
 
     // Macro panel of the active page: a button or action-menu item by name, a macro chosen in
     // "macro_name_list", a delay field left, and a row activated (the action menu).

@@ -156,6 +156,12 @@ public:
     // "custom_bright_color_btn" (lit, every key in the single colour) / "custom_off_color_btn".
     virtual void LightCustomGroupSelected() {}
     virtual void LightCustomColourAll(bool /*lit*/) {}
+    // The keyboard's light layer: a band selected keys ("click_select_end"), key n was clicked.
+    virtual void LightKeysSelected() {}
+    virtual void LightKeyClicked(int /*position*/) {}
+    // A system setting of the keyboard page changed: "winlockflag_option", "wflag_option",
+    // "6flag_option", "repeat_rate_slider", "repeat_delay_check_" n, or "reset_repeat_btn".
+    virtual void KeyboardSettingChanged(const std::string& /*controlName*/) {}
     // A control of the headset's voice or voice changer panel reported a change (by name).
     virtual void HeadsetControl(const std::string& /*controlName*/) {}
 

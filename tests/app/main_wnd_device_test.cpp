@@ -18,9 +18,11 @@
 #include "tests/support/qt_application.h"
 #include "tests/support/skin_test_env.h"
 #include "tests/support/temp_data_home.h"
+#include "ui/controls/device_key_button_ui.h"
 #include "ui/controls/device_option_ui.h"
 #include "ui/controls/skin_change_observer.h"
 #include "ui/toolkit/builtin_controls.h"
+#include "ui/toolkit/combo_ui.h"
 #include "ui/toolkit/message_queue.h"
 #include "ui/toolkit/option_ui.h"
 #include "ui/toolkit/resource_manager.h"
@@ -438,4 +440,48 @@ TEST_F(MainWndDeviceTest, AnEmulatedHeadsetShowsItsPageAndItsControlsReachTheAud
     ui::CPaintManagerUI::SetAllDPI(144);
     static_cast<ui::COptionUI*>(PageControl("6533_voice_Op_tab")->GetInterface("Option"))->Selected(true);
     Save("main_window_headset_144dpi.png");
+}
+
+// The keyboard as a user meets it: its page comes with the keyboard, the window's rows reach it,
+// and a key pressed on the keyboard lights up in the reactive preview.
+TEST_F(MainWndDeviceTest, TheKeyboardPageTakesTheWindowsRowsAndShowsKeyPresses) {
+    Open();
+    auto keyboard = std::make_shared<CSimulatedKeyboard>();
+    handles["keyboard"] = bus->Plug(CSimulatedKeyboard::kName, keyboard);
+    ASSERT_TRUE(WaitFor([&] { return VisibleOptions() == 1; }, 3000));
+    CPellixUSBDevice* page = wnd->DeviceBar().ActivePage();
+    ASSERT_NE(page, nullptr);
+    ASSERT_EQ(page->DeviceName(), "keyboard");
+    ASSERT_TRUE(WaitFor([&] { return page->IsLightThreadRunning(); }, 3000));
+    Save("main_window_keyboard.png");
+
+    // The page opens on its first function tab, the lighting; the system settings are next.
+    EXPECT_EQ(page->GetFunctionTab(), 3);
+    static_cast<ui::COptionUI*>(PageControl("system_Op_tab")->GetInterface("Option"))->Selected(true);
+    Save("main_window_keyboard_system.png");
+    static_cast<ui::COptionUI*>(PageControl("polling_rate_option_2")->GetInterface("Option"))->Selected(true);
+    static_cast<ui::COptionUI*>(PageControl("wflag_option")->GetInterface("Option"))->Selected(true);
+    EXPECT_EQ(keyboard->Memory()[19], 1);
+    EXPECT_EQ(keyboard->Memory()[22], 2);
+
+    static_cast<ui::COptionUI*>(PageControl("deng_Op_tab")->GetInterface("Option"))->Selected(true);
+    auto* combo = static_cast<ui::CComboUI*>(PageControl("light_combo_modeSelect")->GetInterface("Combo"));
+    combo->SelectItem(20);
+    ASSERT_EQ(page->LightMode(), 20);
+    EXPECT_EQ(keyboard->Memory()[1], 20);
+    // Firmware key 0 is one of the keyboard's keys; its light button alone lights up.
+    ASSERT_TRUE(keyboard->PressKey(0));
+    const auto litKeys = [&] {
+        int lit = 0;
+        for (int position = 0; position < 126; ++position) {
+            auto* button = static_cast<ui::CDeviceKeyButtonUI*>(
+                PageControl("light_" + std::to_string(position))->GetInterface("DeviceKeyButton"));
+            lit += button->GetLightAlpha() > 0 ? 1 : 0;
+        }
+        return lit;
+    };
+    ASSERT_TRUE(WaitFor([&] { return litKeys() == 1; }, 3000));
+    Save("main_window_keyboard_light.png");
+    ui::CPaintManagerUI::SetAllDPI(144);
+    Save("main_window_keyboard_144dpi.png");
 }

@@ -115,6 +115,9 @@ public:
     void PageLightPresetChosen(int n) override { calls.push_back("Preset" + std::to_string(n)); }
     void PageLightCustomGroupSelected() override { calls.push_back("CustomGroup"); }
     void PageLightCustomColourAll(bool lit) override { calls.push_back(lit ? "CustomLit" : "CustomOff"); }
+    void PageLightKeysSelected() override { calls.push_back("LightKeysSelected"); }
+    void PageLightKeyClicked(int n) override { calls.push_back("LightKey" + std::to_string(n)); }
+    void PageKeyboardSettingChanged(const std::string& name) override { calls.push_back("Keyboard " + name); }
     void PageMacroCommand(const std::string& name) override { calls.push_back("Macro " + name); }
     void PageMacroSelected() override { calls.push_back("MacroSelected"); }
     void PageMacroDelayLeft() override { calls.push_back("MacroDelayLeft"); }
@@ -182,6 +185,28 @@ TEST_F(RoutesTest, PageRowsDoNothingWithoutAnActivePageOrOnAnotherKind) {
     targets.kind = 1;
     EXPECT_EQ(Route("valuechanged", "DPI_slider_1"), Calls{});
     EXPECT_EQ(Route("selectchanged", "key_Op_tab"), Calls{"ShowTab key_Op_tab"});
+}
+
+TEST_F(RoutesTest, KeyboardRowsReachOnlyAKeyboardPage) {
+    const std::vector<std::pair<std::string, std::string>> rows{
+        {"selectchanged", "winlockflag_option"}, {"selectchanged", "wflag_option"},
+        {"selectchanged", "6flag_option"},       {"selectchanged", "repeat_delay_check_2"},
+        {"valuechanged", "repeat_rate_slider"},  {"click", "reset_repeat_btn"}};
+    targets.kind = 1;
+    for (const auto& [type, name] : rows) {
+        EXPECT_EQ(Route(type, name), Calls{"Keyboard " + name}) << name;
+    }
+    EXPECT_EQ(Route("selectchanged", "polling_rate_option_2"), Calls{"Poll2"});
+    EXPECT_EQ(Route("click", "light_17"), Calls{"LightKey17"});
+    EXPECT_EQ(Route("click_select_end", "device_key_light"), Calls{"LightKeysSelected"});
+    targets.kind = 2;
+    for (const auto& [type, name] : rows) {
+        EXPECT_EQ(Route(type, name), Calls{}) << name;
+    }
+    EXPECT_EQ(Route("click", "light_17"), Calls{});
+    EXPECT_EQ(Route("click_select_end", "device_key_light"), Calls{});
+    targets.kind = 7;
+    EXPECT_EQ(Route("selectchanged", "polling_rate_option_2"), Calls{});
 }
 
 TEST_F(RoutesTest, KeyClicksNeedTheKeyView) {
