@@ -1,8 +1,7 @@
 #pragma once
 
-#include "sim/fault_plan.h"
+#include "sim/command_emulator.h"
 #include "sim/keyboard_firmware.h"
-#include "sim/sim_device.h"
 
 #include <cstdint>
 #include <deque>
@@ -24,11 +23,9 @@
 // - the accessors show what the firmware holds and which requests it received.
 //
 // Thread safety: every public operation from any thread.
-class CSimulatedKeyboard : public CSimDevice {
+class CSimulatedKeyboard : public CCommandEmulator {
 public:
-    using Report = CKeyboardFirmware::Report;
     static constexpr const char* kName = "keyboard";
-    static constexpr size_t kRequestLogSize = 4096;
     static constexpr uint16_t kKeyPressedUsage = 0x0500;
     static constexpr uint16_t kKeyReleasedUsage = 0x0600;
 
@@ -37,11 +34,8 @@ public:
 
     Identity GetIdentity() const override;
     std::vector<uint8_t> ReportDescriptor() const override;
-    bool OnOutputReport(std::span<const uint8_t> report) override;
     Json::Value SaveState() const override;
     bool LoadState(const Json::Value& state) override;
-    CFaultPlan* FaultPlan() override { return &faults_; }
-    CFaultPlan& Faults() { return faults_; }
 
     // False for a key the firmware does not have.
     bool PressKey(unsigned firmwareKey);
@@ -53,16 +47,10 @@ public:
     std::vector<uint8_t> LightOrder() const;
     std::vector<uint8_t> MacroMemory() const;
     size_t Refusals() const;
-    std::vector<Report> Requests() const;
-    void ClearRequests();
 
 private:
-    void SendUsage(uint16_t usage);
-    std::optional<Report> Answer(const Report& request, const std::vector<FaultKind>& faults);
+    std::optional<Report> HandleRequest(std::span<const uint8_t> request) override;
+    bool ChangesState(uint8_t command) const override;
 
-    mutable std::mutex mutex_;
     CKeyboardFirmware firmware_;
-    std::deque<Report> requests_;
-    bool dirty_ = false;
-    CFaultPlan faults_;
 };

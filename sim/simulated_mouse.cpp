@@ -5,42 +5,6 @@
 
 #include <algorithm>
 
-namespace {
-
-bool ChangesState(uint8_t command) {
-    return command == command_code::kWriteMemory || command == command_code::kWriteKeyTable ||
-           command == command_code::kWriteMacroBlock || command == command_code::kWriteShootBlock;
-}
-
-// A reply in the firmware's framing that refuses the request without carrying it out.
-CSimulatedMouse::Report Refusal(const CSimulatedMouse::Report& request, uint8_t status) {
-    CSimulatedMouse::Report reply{};
-    std::copy_n(request.begin(), kCommandStatusByte, reply.begin());
-    reply[kCommandStatusByte] = status;
-    SealCommandReport(reply.data());
-    return reply;
-}
-
-uint8_t OtherCommand(uint8_t command) {
-    return command == command_code::kBeginTransfer ? command_code::kEndTransfer
-                                                   : command_code::kBeginTransfer;
-}
-
-// What a late reply of an earlier exchange looks like: another command's echo, no data.
-CSimulatedMouse::Report Stray(const CSimulatedMouse::Report& request) {
-    CSimulatedMouse::Report stray{};
-    stray[0] = kCommandReportId;
-    stray[kCommandCodeByte] = OtherCommand(request[kCommandCodeByte]);
-    SealCommandReport(stray.data());
-    return stray;
-}
-
-std::vector<uint8_t> Bytes(const CSimulatedMouse::Report& report) {
-    return {report.begin(), report.end()};
-}
-
-}  // namespace
-
 CSimulatedMouse::CSimulatedMouse(MouseModel model)
     : model_(std::move(model)), firmware_(model_), deliveryThread_([this] { DeliveryLoop(); }) {}
 
@@ -66,65 +30,13 @@ std::vector<uint8_t> CSimulatedMouse::ReportDescriptor() const {
     return MouseInterface1Descriptor();
 }
 
-bool CSimulatedMouse::OnOutputReport(std::span<const uint8_t> report) {
-    if (report.empty() || report[0] != kCommandReportId) {
-        return true;
-    }
-    Report request{};
-    std::copy_n(report.begin(), std::min(report.size(), request.size()), request.begin());
-    const std::vector<FaultKind> faults = faults_.Take();
-    if (std::find(faults.begin(), faults.end(), FaultKind::kUnplug) != faults.end()) {
-        RequestUnplug();
-        return true;
-    }
+std::optional<CSimulatedMouse::Report> CSimulatedMouse::HandleRequest(std::span<const uint8_t> request) {
+    return firmware_.HandleRequest(request);
+}
 
-    std::vector<std::vector<uint8_t>> replies;
-    std::optional<Report> reply;
-    bool stateChanged = false;
-    {
-        std::lock_guard lock(mutex_);
-        requests_.push_back(request);
-        if (requests_.size() > kRequestLogSize) {
-            requests_.pop_front();
-        }
-        const auto refusal = std::find_if(faults.begin(), faults.end(), [](FaultKind kind) {
-            return kind == FaultKind::kStatusFailed || kind == FaultKind::kStatusRejected;
-        });
-        if (refusal != faults.end()) {
-            reply = Refusal(request, *refusal == FaultKind::kStatusFailed ? kStatusFailed : kStatusRejected);
-        } else {
-            reply = firmware_.HandleRequest(report);
-        }
-        const uint8_t command = request[kCommandCodeByte];
-        if (reply && (*reply)[kCommandStatusByte] == 0 && ChangesState(command)) {
-            dirty_ = true;
-        }
-        if (command == command_code::kEndTransfer && dirty_) {
-            dirty_ = false;
-            stateChanged = true;
-        }
-    }
-
-    for (FaultKind fault : faults) {
-        if (fault == FaultKind::kStrayReply) {
-            replies.push_back(Bytes(Stray(request)));
-        }
-        if (fault == FaultKind::kNoReply) {
-            reply.reset();
-        }
-        if (fault == FaultKind::kWrongEcho && reply) {
-            (*reply)[kCommandCodeByte] = OtherCommand((*reply)[kCommandCodeByte]);
-            SealCommandReport(reply->data());
-        }
-    }
-    if (reply) {
-        replies.push_back(Bytes(*reply));
-    }
-    Deliver(std::move(replies));
-    if (stateChanged) {
-        NotifyStateChanged();
-    }
-    return true;
+bool CSimulatedMouse::ChangesState(uint8_t command) const {
+    return command == command_code::kWriteMemory || command == command_code::kWriteKeyTable ||
+           command == command_code::kWriteMacroBlock || command == command_code::kWriteShootBlock;
 }
 
 void CSimulatedMouse::Deliver(std::vector<std::vector<uint8_t>> replies) {
@@ -187,10 +99,8 @@ bool CSimulatedMouse::LoadState(const Json::Value& state) {
 }
 
 void CSimulatedMouse::AnnounceChange() {
-    const uint8_t low = kSettingsChangedUsage & 0xFF;
-    const uint8_t high = kSettingsChangedUsage >> 8;
-    SendInputReport({kConsumerReportId, low, high});
-    SendInputReport({kConsumerReportId, 0x00, 0x00});
+    SendUsage(kSettingsChangedUsage);
+    SendUsage(0x0000);
     NotifyStateChanged();
 }
 
@@ -261,14 +171,4 @@ size_t CSimulatedMouse::LightFrameCount() const {
 size_t CSimulatedMouse::Refusals() const {
     std::lock_guard lock(mutex_);
     return firmware_.Refusals();
-}
-
-std::vector<CSimulatedMouse::Report> CSimulatedMouse::Requests() const {
-    std::lock_guard lock(mutex_);
-    return {requests_.begin(), requests_.end()};
-}
-
-void CSimulatedMouse::ClearRequests() {
-    std::lock_guard lock(mutex_);
-    requests_.clear();
 }

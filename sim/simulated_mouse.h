@@ -1,8 +1,7 @@
 #pragma once
 
-#include "sim/fault_plan.h"
+#include "sim/command_emulator.h"
 #include "sim/mouse_firmware.h"
-#include "sim/sim_device.h"
 
 #include <array>
 #include <chrono>
@@ -27,17 +26,13 @@
 //
 // Thread safety: every public operation from any thread. Late replies are delivered by the
 // object's own thread, which ends when the object is destroyed.
-class CSimulatedMouse : public CSimDevice {
+class CSimulatedMouse : public CCommandEmulator {
 public:
-    using Report = CMouseFirmware::Report;
-    static constexpr size_t kRequestLogSize = 4096;
-
     explicit CSimulatedMouse(MouseModel model);
     ~CSimulatedMouse() override;
 
     Identity GetIdentity() const override;
     std::vector<uint8_t> ReportDescriptor() const override;
-    bool OnOutputReport(std::span<const uint8_t> report) override;
     Json::Value SaveState() const override;
     bool LoadState(const Json::Value& state) override;
 
@@ -49,8 +44,6 @@ public:
     // to a key does; they reach every open handle of the interface.
     void TypeKeys(size_t reports);
 
-    CFaultPlan& Faults() { return faults_; }
-    CFaultPlan* FaultPlan() override { return &faults_; }
     void SetReplyDelay(std::chrono::milliseconds delay);
     void SetOnline(bool online);
 
@@ -62,9 +55,6 @@ public:
     size_t LightFrameCount() const;
     // Requests the firmware itself refused (faults played on purpose are not counted).
     size_t Refusals() const;
-    // The last kRequestLogSize command requests, oldest first, as they arrived.
-    std::vector<Report> Requests() const;
-    void ClearRequests();
 
 private:
     struct Delivery {
@@ -72,17 +62,15 @@ private:
         std::vector<uint8_t> report;
     };
 
-    void Deliver(std::vector<std::vector<uint8_t>> replies);
+    std::optional<Report> HandleRequest(std::span<const uint8_t> request) override;
+    bool ChangesState(uint8_t command) const override;
+    void Deliver(std::vector<std::vector<uint8_t>> replies) override;
     void DeliveryLoop();
     void AnnounceChange();
 
     const MouseModel model_;
-    mutable std::mutex mutex_;  // the firmware, the log and the delay
     CMouseFirmware firmware_;
-    std::deque<Report> requests_;
     std::chrono::milliseconds delay_{0};
-    bool dirty_ = false;
-    CFaultPlan faults_;
 
     std::mutex deliveryMutex_;
     std::condition_variable deliveryWake_;

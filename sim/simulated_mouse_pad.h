@@ -1,8 +1,7 @@
 #pragma once
 
-#include "sim/fault_plan.h"
+#include "sim/command_emulator.h"
 #include "sim/mouse_pad_firmware.h"
-#include "sim/sim_device.h"
 
 #include <cstdint>
 #include <deque>
@@ -22,19 +21,14 @@
 // - the accessors show what the firmware holds and which requests it received.
 //
 // Thread safety: every public operation from any thread.
-class CSimulatedMousePad : public CSimDevice {
+class CSimulatedMousePad : public CCommandEmulator {
 public:
-    using Report = CMousePadFirmware::Report;
     static constexpr const char* kName = "mousepad";
-    static constexpr size_t kRequestLogSize = 4096;
 
     Identity GetIdentity() const override;
     std::vector<uint8_t> ReportDescriptor() const override;
-    bool OnOutputReport(std::span<const uint8_t> report) override;
     Json::Value SaveState() const override;
     bool LoadState(const Json::Value& state) override;
-    CFaultPlan* FaultPlan() override { return &faults_; }
-    CFaultPlan& Faults() { return faults_; }
 
     void PressLightButton();
 
@@ -42,16 +36,10 @@ public:
     // The active slot's record, all 25 bytes.
     std::vector<uint8_t> ActiveRecord() const;
     size_t Refusals() const;
-    std::vector<Report> Requests() const;
-    void ClearRequests();
 
 private:
-    void SendUsage(uint16_t usage);
-    std::optional<Report> Answer(const Report& request, const std::vector<FaultKind>& faults);
+    std::optional<Report> HandleRequest(std::span<const uint8_t> request) override;
+    bool ChangesState(uint8_t command) const override;
 
-    mutable std::mutex mutex_;
     CMousePadFirmware firmware_;
-    std::deque<Report> requests_;
-    bool dirty_ = false;
-    CFaultPlan faults_;
 };
