@@ -1,5 +1,5 @@
-// Arbitrary bytes as a macro list and a macro file through the list reader, the event reader,
-// the text copy and the memory image builder. The input is split at its first NUL byte: the
+// Arbitrary bytes as a macro list and a macro file through the list reader, the event reader and
+// counter, the text copy and the memory image builder. The input is split at its first NUL byte: the
 // part before is "macro.config", the part after is written as the file of every listed macro.
 
 #include "macro/macro_file.h"
@@ -70,6 +70,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string macroPath = Folder() + "input.mac";
     WriteText(macroPath, macroText);
     const std::vector<MacroEvent> events = CMacroFile::Read(macroPath);
+    CMacroFile::CountEvents(macroPath);
     CMacroImage::Build({events, events}, std::nullopt);
     for (const MacroEvent& event : events) {
         event.ToJson();
