@@ -1,5 +1,7 @@
 #include "cli/codes_command.h"
 
+#include "cli/command_arguments.h"
+
 #include "devices/common/function_catalog.h"
 
 #include <json/writer.h>
@@ -25,9 +27,7 @@ void WriteJson(const std::vector<CatalogEntry>& entries, std::ostream& out) {
         }
         list.append(item);
     }
-    Json::StreamWriterBuilder builder;
-    builder["indentation"] = "  ";
-    out << Json::writeString(builder, list) << "\n";
+    command_arguments::PrintJson(out, list);
 }
 
 std::string Hex(unsigned value) {

@@ -45,6 +45,7 @@ std::string Hex(unsigned value, int digits) {
 void PrintJson(std::ostream& out, const Json::Value& value) {
     Json::StreamWriterBuilder builder;
     builder["indentation"] = "  ";
+    builder["emitUTF8"] = true;
     out << Json::writeString(builder, value) << "\n";
 }
 

@@ -1,5 +1,7 @@
 #include "cli/devices_command.h"
 
+#include "cli/command_arguments.h"
+
 #include "cli/device_session.h"
 #include "device/device_access_check.h"
 #include "platform/hid/hid_backend.h"
@@ -78,9 +80,7 @@ int CDevicesCommand::Run(const std::vector<std::string>& args, std::ostream& out
         Json::Value value;
         value["bus"] = platform::hid::ProcessBackend()->Name();
         value["slots"] = list;
-        Json::StreamWriterBuilder builder;
-        builder["indentation"] = "  ";
-        out << Json::writeString(builder, value) << "\n";
+        command_arguments::PrintJson(out, value);
     } else if (list.empty()) {
         err << "No supported device is connected.\n";
     }

@@ -1,5 +1,7 @@
 #include "cli/doctor_command.h"
 
+#include "cli/command_arguments.h"
+
 #include "cli/doctor.h"
 
 #include <json/writer.h>
@@ -22,7 +24,7 @@ void PrintText(const std::vector<DoctorFinding>& findings, std::ostream& out) {
     }
 }
 
-void PrintJson(const std::vector<DoctorFinding>& findings, std::ostream& out) {
+void PrintFindingsJson(const std::vector<DoctorFinding>& findings, std::ostream& out) {
     Json::Value value;
     value["usable"] = Usable(findings);
     Json::Value& checks = value["checks"] = Json::Value(Json::arrayValue);
@@ -34,10 +36,7 @@ void PrintJson(const std::vector<DoctorFinding>& findings, std::ostream& out) {
         entry["fix"] = finding.fix;
         checks.append(entry);
     }
-    Json::StreamWriterBuilder builder;
-    builder["indentation"] = "  ";
-    builder["emitUTF8"] = true;
-    out << Json::writeString(builder, value) << "\n";
+    command_arguments::PrintJson(out, value);
 }
 
 }  // namespace
@@ -68,6 +67,6 @@ int CDoctorCommand::Run(const std::vector<std::string>& args, std::ostream& out,
         json = true;
     }
     const std::vector<DoctorFinding> findings = CDoctor().Run();
-    json ? PrintJson(findings, out) : PrintText(findings, out);
+    json ? PrintFindingsJson(findings, out) : PrintText(findings, out);
     return Usable(findings) ? kExitOk : kExitFailure;
 }

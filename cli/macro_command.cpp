@@ -1,5 +1,7 @@
 #include "cli/macro_command.h"
 
+#include "cli/command_arguments.h"
+
 #include "cli/device_target.h"
 #include "devices/mouse/mouse_profiledata.h"
 #include "devices/mouse/mouse_settings.h"
@@ -14,12 +16,6 @@
 #include <map>
 
 namespace {
-
-void PrintJson(std::ostream& out, const Json::Value& value) {
-    Json::StreamWriterBuilder builder;
-    builder["indentation"] = "  ";
-    out << Json::writeString(builder, value) << "\n";
-}
 
 void PrintList(const CMacroList& list, bool json, std::ostream& out) {
     const std::vector<CMacroList::Entry> entries = list.Entries();
@@ -38,7 +34,7 @@ void PrintList(const CMacroList& list, bool json, std::ostream& out) {
         array.append(entry);
     }
     if (json) {
-        PrintJson(out, array);
+        command_arguments::PrintJson(out, array);
     }
 }
 
@@ -55,7 +51,7 @@ int Show(const CMacroList& list, size_t index, bool json, std::ostream& out) {
             << (event.IsDown() ? "down" : "up") << "  delay " << event.DelayMs() << " ms\n";
     }
     if (json) {
-        PrintJson(out, array);
+        command_arguments::PrintJson(out, array);
     }
     return kExitOk;
 }

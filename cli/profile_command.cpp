@@ -1,5 +1,7 @@
 #include "cli/profile_command.h"
 
+#include "cli/command_arguments.h"
+
 #include "cli/device_session.h"
 #include "cli/device_target.h"
 #include "devices/mouse/mouse_profiledata.h"
@@ -28,9 +30,7 @@ void PrintList(const CProfileList& list, bool json, std::ostream& out) {
             entry["selected"] = i == selected;
             array.append(entry);
         }
-        Json::StreamWriterBuilder builder;
-        builder["indentation"] = "  ";
-        out << Json::writeString(builder, array) << "\n";
+        command_arguments::PrintJson(out, array);
         return;
     }
     for (int i = 0; i < list.Count(); ++i) {

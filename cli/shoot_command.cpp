@@ -1,5 +1,7 @@
 #include "cli/shoot_command.h"
 
+#include "cli/command_arguments.h"
+
 #include "cli/cli_command.h"
 #include "devices/mouse/shoot_data.h"
 
@@ -20,12 +22,6 @@ struct Request {
     std::ostream& out;
     std::ostream& err;
 };
-
-void PrintJson(std::ostream& out, const Json::Value& value) {
-    Json::StreamWriterBuilder builder;
-    builder["indentation"] = "  ";
-    out << Json::writeString(builder, value) << "\n";
-}
 
 // Whole decimal text, or nothing.
 std::optional<long long> Decimal(const std::string& text) {
@@ -67,7 +63,7 @@ int Done(const Request& r, const std::string& message) {
         Json::Value value;
         value["ok"] = true;
         value["message"] = message;
-        PrintJson(r.out, value);
+        command_arguments::PrintJson(r.out, value);
     } else {
         r.out << message << "\n";
     }
@@ -99,7 +95,7 @@ int Show(const Request& r, int gun) {
         for (size_t b = 0; b < bullets.size(); ++b) {
             value["bullets"].append(BulletJson(static_cast<int>(b), bullets[b]));
         }
-        PrintJson(r.out, value);
+        command_arguments::PrintJson(r.out, value);
         return kExitOk;
     }
     r.out << "gun " << gun << "\n";
@@ -130,7 +126,7 @@ int Set(const Request& r, int gun) {
     if (result == CShootData::Result::kOk && r.json) {
         Json::Value entry = BulletJson(*bullet, value);
         entry["gun"] = gun;
-        PrintJson(r.out, entry);
+        command_arguments::PrintJson(r.out, entry);
         return kExitOk;
     }
     return Outcome(r, result, file, "gun " + std::to_string(gun) + " " + BulletText(*bullet, value));
