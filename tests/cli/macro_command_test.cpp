@@ -64,10 +64,10 @@ TEST_F(MacroCommand, EachOperationPrintsTheResultingListAsJson) {
         {{"add", "Jump"}, kExitOk, {{"Jump", 0}}},
         {{"import", source}, kExitOk, {{"Jump", 0}, {"macro_1", 2}}},
         {{"import", junk}, kExitFailure, {{"Jump", 0}, {"macro_1", 2}}},
-        {{"rename", "1", "Dash"}, kExitOk, {{"Jump", 0}, {"Dash", 2}}},
-        {{"export", "1", exported}, kExitOk, {{"Jump", 0}, {"Dash", 2}}},
-        {{"export", "0", exported}, kExitFailure, {{"Jump", 0}, {"Dash", 2}}},  // never saved
-        {{"delete", "0"}, kExitOk, {{"Dash", 2}}},
+        {{"rename", "1", "Dash é"}, kExitOk, {{"Jump", 0}, {"Dash é", 2}}},
+        {{"export", "1", exported}, kExitOk, {{"Jump", 0}, {"Dash é", 2}}},
+        {{"export", "0", exported}, kExitFailure, {{"Jump", 0}, {"Dash é", 2}}},  // never saved
+        {{"delete", "0"}, kExitOk, {{"Dash é", 2}}},
         {{"delete", "5"}, kExitUsage, {}},
         {{"rename", "0"}, kExitUsage, {}},
         {{"shuffle"}, kExitUsage, {}},
@@ -89,6 +89,8 @@ TEST_F(MacroCommand, EachOperationPrintsTheResultingListAsJson) {
         for (Json::ArrayIndex i = 0; i < list.size(); ++i) {
             EXPECT_EQ(list[i]["index"].asInt(), static_cast<int>(i));
             EXPECT_EQ(list[i]["name"].asString(), c.list[i].first);
+            EXPECT_NE(output.out.find('"' + c.list[i].first + '"'), std::string::npos)
+                << "names print as UTF-8";
             EXPECT_EQ(list[i]["guid"].asString(), stored[i].guid);
             EXPECT_EQ(list[i]["events"].asInt(), c.list[i].second);
         }
