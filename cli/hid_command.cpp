@@ -1,5 +1,7 @@
 #include "cli/hid_command.h"
 
+#include "platform/json_file.h"
+
 #include "device/hid_device.h"
 #include "platform/hid/report_descriptor_parser.h"
 #include "profile/json_document.h"
@@ -125,7 +127,7 @@ int CHidCommand::List(bool json, std::ostream& out, std::ostream& err) {
             object["interface"] = InterfaceOfPath(entry.path);
             array.append(object);
         }
-        out << CJsonDocument::StyledText(array);
+        out << CJsonFile::StyledText(array);
         return kExitOk;
     }
     if (entries.empty()) {
@@ -167,7 +169,7 @@ int CHidCommand::Describe(const std::string& file, bool json, std::ostream& out,
         for (const HidCollectionInfo& collection : collections) {
             array.append(CollectionJson(collection, DescribedNumber(collection, collections.size())));
         }
-        out << CJsonDocument::StyledText(array);
+        out << CJsonFile::StyledText(array);
         return kExitOk;
     }
     if (collections.empty()) {

@@ -1,4 +1,6 @@
 // Arbitrary bytes as NORVIK_SIM_FAULTS: a plan is taken whole or not at all, and playing it never
+
+#include "platform/json_file.h"
 // fails. The same bytes go through the writer's unescaping of styled JSON text.
 
 #include "profile/json_document.h"
@@ -20,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (int request = 0; request < 8; ++request) {
         plan.Take();
     }
-    const std::string unescaped = CJsonDocument::UnescapeNonAscii(std::string(text));
+    const std::string unescaped = CJsonFile::UnescapeNonAscii(std::string(text));
     if (unescaped.size() > text.size()) {
         std::abort();  // UTF-8 of an escape is never longer than the escape
     }

@@ -1,5 +1,7 @@
 #include "macro/macro_action_row.h"
 
+#include "platform/json_file.h"
+
 #include "devices/common/key_name_table.h"
 #include "macro/macro_limits.h"
 #include "macro/mouse_event_table.h"
@@ -149,7 +151,7 @@ MacroEvent CMacroActionRow::EventOf(const ui::CControlUI& row) {
 void CMacroActionRow::StoreEvent(ui::CControlUI& row, const MacroEvent& event) {
     Json::Value value = event.ToJson();
     value["Delay"] = event.delay;
-    row.SetUserData(CJsonDocument::StyledText(value));
+    row.SetUserData(CJsonFile::StyledText(value));
 }
 
 ui::CEditUI* CMacroActionRow::DelayField(const ui::CControlUI& row) {

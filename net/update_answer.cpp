@@ -1,31 +1,14 @@
 #include "net/update_answer.h"
 
+#include "platform/json_file.h"
 #include "platform/text.h"
-
 #include "profile/json_access.h"
-
-#include <json/reader.h>
-
-#include <strings.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
 
 namespace {
-
-bool ParseJson(std::string_view text, Json::Value& root) {
-    Json::CharReaderBuilder builder;
-    builder["collectComments"] = true;
-    const std::unique_ptr<Json::CharReader> reader(builder.newCharReader());
-    std::string errors;
-    try {
-        // jsoncpp throws rather than fail when nesting exceeds its stack limit.
-        return reader->parse(text.data(), text.data() + text.size(), &root, &errors);
-    } catch (const std::exception&) {
-        return false;
-    }
-}
 
 // Services answer the version as text ("0103") or as a number (103); a number reads as its digits.
 std::string VersionText(const Json::Value& version) {
@@ -53,7 +36,7 @@ CheckResult CUpdateAnswer::Parse(std::string_view body, int localVersion, bool h
     CheckResult result;
     result.localVersionText = LocalVersionText(localVersion, hex);
     Json::Value root;
-    if (!ParseJson(body, root)) {
+    if (!CJsonFile::Parse(body, root)) {
         return result;
     }
     result.path = CJsonAccess::String(CJsonAccess::Member(root, "path"));

@@ -1,179 +1,35 @@
 #include "profile/json_document.h"
 
-#include "platform/atomic_file.h"
 #include "platform/debug.h"
-
-// StyledWriter is what the files have always been written with; its layout is kept byte for byte,
-// only its \u escapes of non-ASCII text become UTF-8 again.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-#include <json/reader.h>
-#include <json/writer.h>
-#pragma GCC diagnostic pop
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include "platform/json_file.h"
 
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <ctime>
-#include <filesystem>
-#include <memory>
 #include <mutex>
-#include <stdexcept>
-
-namespace {
-
-struct FileCloser {
-    void operator()(FILE* file) const { std::fclose(file); }
-};
-using FilePtr = std::unique_ptr<FILE, FileCloser>;
-
-int HexValue(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
-}
-
-// The four hex digits of a \u escape at text[at], or -1.
-int EscapedUnit(const std::string& text, size_t at) {
-    if (at + 6 > text.size() || text[at] != '\\' || text[at + 1] != 'u') {
-        return -1;
-    }
-    int unit = 0;
-    for (size_t i = at + 2; i < at + 6; ++i) {
-        const int digit = HexValue(text[i]);
-        if (digit < 0) {
-            return -1;
-        }
-        unit = unit << 4 | digit;
-    }
-    return unit;
-}
-
-void AppendUtf8(std::string& out, uint32_t code) {
-    if (code < 0x800) {
-        out.push_back(static_cast<char>(0xC0 | code >> 6));
-    } else if (code < 0x10000) {
-        out.push_back(static_cast<char>(0xE0 | code >> 12));
-        out.push_back(static_cast<char>(0x80 | (code >> 6 & 0x3F)));
-    } else {
-        out.push_back(static_cast<char>(0xF0 | code >> 18));
-        out.push_back(static_cast<char>(0x80 | (code >> 12 & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (code >> 6 & 0x3F)));
-    }
-    out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
-}
-
-}  // namespace
-
-// jsoncpp's styled writer escapes every non-ASCII character as \uXXXX; the files have always held
-// names as UTF-8 text, so those escapes become the characters again. Escapes of ASCII control
-// characters, escaped backslashes and unpaired surrogates stay as they are.
-std::string CJsonDocument::UnescapeNonAscii(const std::string& text) {
-    std::string out;
-    out.reserve(text.size());
-    for (size_t at = 0; at < text.size(); ++at) {
-        if (text[at] != '\\') {
-            out.push_back(text[at]);
-            continue;
-        }
-        const int unit = EscapedUnit(text, at);
-        if (unit < 0x80) {
-            out.append(text, at, 2);  // another escape, or an ASCII one: kept with its next char
-            ++at;
-            continue;
-        }
-        uint32_t code = static_cast<uint32_t>(unit);
-        size_t length = 6;
-        if (unit >= 0xD800 && unit <= 0xDBFF) {
-            const int low = EscapedUnit(text, at + 6);
-            if (low < 0xDC00 || low > 0xDFFF) {
-                out.append(text, at, 6);
-                at += 5;
-                continue;
-            }
-            code = 0x10000 + ((code - 0xD800) << 10) + (static_cast<uint32_t>(low) - 0xDC00);
-            length = 12;
-        } else if (unit >= 0xDC00 && unit <= 0xDFFF) {
-            out.append(text, at, 6);
-            at += 5;
-            continue;
-        }
-        AppendUtf8(out, code);
-        at += length - 1;
-    }
-    return out;
-}
 
 std::string CJsonDocument::readjsonFile(const std::string& path) const {
     errno = 0;
-    FilePtr file(std::fopen(path.c_str(), "rb"));
-    platform::DebugFormat("readjsonFile 错误吗：：%d\n", file ? 0 : errno);
-    if (!file) {
-        return {};
-    }
-    // A directory opens too, and its end offset can be huge: only regular files are read.
-    struct stat info {};
-    if (::fstat(::fileno(file.get()), &info) != 0 || !S_ISREG(info.st_mode)) {
-        return {};
-    }
-    if (std::fseek(file.get(), 0, SEEK_END) != 0) {
-        return {};
-    }
-    const long length = std::ftell(file.get());
-    if (length < 0 || static_cast<size_t>(length) > kMaxFileBytes ||
-        std::fseek(file.get(), 0, SEEK_SET) != 0) {
-        return {};
-    }
-    std::string content(static_cast<size_t>(length), '\0');
-    const size_t read = std::fread(content.data(), 1, content.size(), file.get());
-    return read == content.size() ? content : std::string();
+    std::string text = CJsonFile::ReadText(path);
+    platform::DebugFormat("readjsonFile 错误吗：：%d\n", text.empty() ? errno : 0);
+    return text;
 }
 
 Json::Value CJsonDocument::ReadJsonValue(const std::string& path) const {
     const std::string text = readjsonFile(path);
+    Json::Value root;
     if (text.empty()) {
         platform::DebugOutput(path);
-        return Json::Value();
+        return root;
     }
-    Json::CharReaderBuilder builder;
-    builder["collectComments"] = true;
-    const std::unique_ptr<Json::CharReader> reader(builder.newCharReader());
-    Json::Value root;
-    std::string errors;
-    try {
-        // jsoncpp throws rather than fail when nesting exceeds its stack limit.
-        if (!reader->parse(text.data(), text.data() + text.size(), &root, &errors)) {
-            return Json::Value();
-        }
-    } catch (const std::exception&) {
-        return Json::Value();
-    }
-    return root;
+    return CJsonFile::Parse(text, root) ? root : Json::Value();
 }
 
 int CJsonDocument::wirtejsonFile(const std::string& path, const Json::Value& value) const {
-    const int error = platform::ReplaceFile(path, StyledText(value));
+    const int error = CJsonFile::Write(path, value);
     platform::DebugFormat("wirtejsonFile 错误吗：：%d\n", error);
     return error == 0 ? 0 : 1;
-}
-
-std::string CJsonDocument::StyledText(const Json::Value& value) {
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-    Json::StyledWriter writer;
-    return UnescapeNonAscii(writer.write(value)) + "\n";
-#pragma GCC diagnostic pop
 }
 
 std::string CJsonDocument::TimeStamp() const {

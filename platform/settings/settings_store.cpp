@@ -1,11 +1,9 @@
 #include "platform/settings/settings_store.h"
 
-#include "platform/text.h"
-
+#include "platform/json_file.h"
 #include "platform/paths.h"
 #include "platform/product.h"
-#include "profile/json_access.h"
-#include "profile/json_document.h"
+#include "platform/text.h"
 
 #include <algorithm>
 
@@ -24,6 +22,13 @@ std::string StoredName(const Json::Value& object, const std::string& name) {
     return {};
 }
 
+// The member that the name matches, or null.
+const Json::Value& MemberOf(const Json::Value& object, const std::string& name) {
+    static const Json::Value null;
+    const std::string stored = StoredName(object, name);
+    return stored.empty() ? null : object[stored];
+}
+
 }  // namespace
 
 CSettingsStore::CSettingsStore(std::string file) : file_(file.empty() ? DefaultFile() : std::move(file)) {}
@@ -33,9 +38,7 @@ std::string CSettingsStore::DefaultFile() {
 }
 
 bool CSettingsStore::KeyExists(const std::string& key) const {
-    const Json::Value root = CJsonDocument().ReadJsonValue(file_);
-    const std::string stored = StoredName(root, key);
-    return !stored.empty() && CJsonAccess::Member(root, stored.c_str()).isObject();
+    return MemberOf(CJsonFile::Read(file_), key).isObject();
 }
 
 bool CSettingsStore::CreateKey(const std::string& key) const {
@@ -45,18 +48,20 @@ bool CSettingsStore::CreateKey(const std::string& key) const {
     if (KeyExists(key)) {
         return true;
     }
-    Json::Value root = CJsonDocument().ReadJsonValue(file_);
+    Json::Value root = CJsonFile::Read(file_);
+    if (!root.isObject()) {
+        root = Json::Value(Json::objectValue);
+    }
     const std::string stored = StoredName(root, key);
-    CJsonAccess::MemberRef(root, (stored.empty() ? key : stored).c_str()) = Json::Value(Json::objectValue);
+    root[stored.empty() ? key : stored] = Json::Value(Json::objectValue);
     const std::string folder = file_.substr(0, file_.rfind('/') + 1);
     platform::EnsureFolder(folder);
-    return CJsonDocument().wirtejsonFile(file_, root) == 0;
+    return CJsonFile::Write(file_, root) == 0;
 }
 
 std::optional<std::string> CSettingsStore::QueryValue(const std::string& key, const std::string& name) const {
-    const Json::Value root = CJsonDocument().ReadJsonValue(file_);
-    const Json::Value& object = CJsonAccess::Member(root, StoredName(root, key).c_str());
-    const Json::Value& value = CJsonAccess::Member(object, StoredName(object, name).c_str());
+    const Json::Value root = CJsonFile::Read(file_);
+    const Json::Value& value = MemberOf(MemberOf(root, key), name);
     if (!value.isString()) {
         return std::nullopt;
     }
@@ -68,7 +73,7 @@ bool CSettingsStore::SetValue(const std::string& key, const std::string& name,
     if (name.empty()) {
         return false;
     }
-    Json::Value root = CJsonDocument().ReadJsonValue(file_);
+    Json::Value root = CJsonFile::Read(file_);
     const std::string storedKey = StoredName(root, key);
     if (storedKey.empty() || !root[storedKey].isObject()) {
         return false;
@@ -76,5 +81,5 @@ bool CSettingsStore::SetValue(const std::string& key, const std::string& name,
     Json::Value& object = root[storedKey];
     const std::string storedName = StoredName(object, name);
     object[storedName.empty() ? name : storedName] = value;
-    return CJsonDocument().wirtejsonFile(file_, root) == 0;
+    return CJsonFile::Write(file_, root) == 0;
 }

@@ -1,5 +1,7 @@
 #include "net/update_time_record.h"
 
+#include "platform/json_file.h"
+
 #include "profile/json_document.h"
 #include "tests/support/temp_data_home.h"
 
@@ -37,7 +39,7 @@ TEST(UpdateTimeRecordTest, MissingOrDamagedRecordIsCreatedWithToday) {
 
         Json::Value expected;
         expected["updatelasttime"]["value"] = CUpdateTimeRecord::Today();
-        EXPECT_EQ(ReadFile(CUpdateTimeRecord::FilePath()), CJsonDocument::StyledText(expected)) << content;
+        EXPECT_EQ(ReadFile(CUpdateTimeRecord::FilePath()), CJsonFile::StyledText(expected)) << content;
     }
 }
 

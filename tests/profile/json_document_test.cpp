@@ -1,5 +1,7 @@
 #include "profile/json_document.h"
 
+#include "platform/json_file.h"
+
 #include "profile/data_folders.h"
 #include "profile/json_access.h"
 #include "tests/support/debug_capture.h"
@@ -59,7 +61,7 @@ TEST_F(JsonDocumentTest, WritesExactlyTheStyledWriterTextAndOneNewline) {
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
     Json::StyledWriter writer;
-    EXPECT_EQ(ReadBytes(path), CJsonDocument::UnescapeNonAscii(writer.write(SampleProfile())) + "\n");
+    EXPECT_EQ(ReadBytes(path), CJsonFile::UnescapeNonAscii(writer.write(SampleProfile())) + "\n");
 #pragma GCC diagnostic pop
     // Names are UTF-8 text in the file, as the files have always held them, not \u escapes.
     EXPECT_NE(ReadBytes(path).find("\"profilename\" : \"Ünïcode 配置 name\""), std::string::npos);
@@ -83,7 +85,7 @@ TEST(JsonTextTest, OnlyEscapesOfNonAsciiCharactersBecomeUtf8) {
         {"\\", "\\"},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(CJsonDocument::UnescapeNonAscii(c.escaped), c.text) << c.escaped;
+        EXPECT_EQ(CJsonFile::UnescapeNonAscii(c.escaped), c.text) << c.escaped;
     }
 }
 

@@ -356,7 +356,7 @@ TEST_F(ProfileListTest, AListDamagedWhileOpenIsKeptAsideAndReplacedByTheListInMe
 TEST_F(ProfileListTest, ImportRefusesWhatIsNoProfileWithItsReasonAndChangesNothing) {
     WriteList({"Game"});
     CProfileList profiles = Loaded();
-    const std::string before = document.StyledText(StoredList());
+    const std::string before = CJsonFile::StyledText(StoredList());
     const std::string source = home.Path("import.json");
     struct SCase {
         std::string text;
@@ -376,7 +376,7 @@ TEST_F(ProfileListTest, ImportRefusesWhatIsNoProfileWithItsReasonAndChangesNothi
         std::ofstream(source, std::ios::trunc) << c.text;
         EXPECT_EQ(profiles.Import(source), c.result);
         EXPECT_EQ(profiles.Count(), 1);
-        EXPECT_EQ(document.StyledText(StoredList()), before);
+        EXPECT_EQ(CJsonFile::StyledText(StoredList()), before);
     }
     EXPECT_EQ(profiles.Import(home.Path("missing.json")), CProfileList::kImportUnreadable);
     EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 2)

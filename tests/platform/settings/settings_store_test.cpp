@@ -1,6 +1,6 @@
 #include "platform/settings/settings_store.h"
 
-#include "profile/json_document.h"
+#include "platform/json_file.h"
 #include "tests/support/temp_data_home.h"
 
 #include <gtest/gtest.h>
@@ -34,7 +34,7 @@ TEST_F(SettingsStoreTest, ValueWrittenIntoACreatedKeyReadsBackWithoutRegardToCas
 
     // A rewrite in another spelling keeps the stored names, as the registry does.
     ASSERT_TRUE(store_.SetValue("SOFTWARE\\NORVIK 400100 GAMING MOUSE", "Language", "5"));
-    const Json::Value root = CJsonDocument().ReadJsonValue(store_.File());
+    const Json::Value root = CJsonFile::Read(store_.File());
     EXPECT_EQ(1u, root.size());
     EXPECT_EQ("5", root[kProductSettingsKey][kLanguageValueName].asString());
     EXPECT_TRUE(store_.CreateKey("software\\Norvik 400100 Gaming Mouse"));
