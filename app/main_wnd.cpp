@@ -66,9 +66,7 @@ CMainWnd::CMainWnd()
               if (CPellixUSBDevice* page = bar_ ? bar_->ActivePage() : nullptr) {
                   page->SetKeyPanelBusy(busy);
               }
-          }) {
-    menuActions_["setwnd_menu"] = [this] { OpenSettingsWindow(false); };
-}
+          }) {}
 
 CMainWnd::~CMainWnd() {
     // A window deleted while it still exists shuts down as if it were closed: its workers stop
@@ -94,17 +92,6 @@ std::string CMainWnd::GetSkinFile() {
 
 ui::CControlUI* CMainWnd::CreateControl(const std::string& className) {
     return CreateMainWindowControl(className, this, &m_pm);
-}
-
-void CMainWnd::SetMenuAction(const std::string& item, std::function<void()> action) {
-    menuActions_[item] = std::move(action);
-}
-
-bool CMainWnd::StartWorker(int slot, platform::CWorkerThread::Body body) {
-    if (slot < 0 || slot >= kWorkerSlots) {
-        return false;
-    }
-    return workers_[static_cast<std::size_t>(slot)].Start(std::move(body));
 }
 
 void CMainWnd::InitWindow() {
@@ -493,11 +480,6 @@ void CMainWnd::ShowTrayMenu() {
 void CMainWnd::OnMenuCommand(const std::string& item) {
     if (router_.Matches("menu", item)) {
         router_.Route("menu", item);
-        return;
-    }
-    const auto action = menuActions_.find(item);
-    if (action != menuActions_.end() && action->second) {
-        action->second();
     }
 }
 
@@ -522,14 +504,6 @@ void CMainWnd::SetHovered(bool hovered) {
     }
 }
 
-void CMainWnd::OnDpiChanged(int dpi) {
-    m_pm.SetDPI(dpi);
-    m_pm.ResetDPIAssets();
-    CenterWindow();
-    m_pm.NeedUpdate();
-    platform::DebugOutput("界面 DPI 发生变化");
-}
-
 void CMainWnd::OnDestroy() {
     macroCommands_.StopRecording();
     hook_.UninstallHooks();
@@ -544,13 +518,6 @@ void CMainWnd::OnDestroy() {
         updateThread_->Stop();
     }
     lightSync_.Stop();
-    for (int slot = 0; slot < kWorkerSlots; ++slot) {
-        // A slot never started has nothing to stop and nothing to report.
-        platform::CWorkerThread& worker = workers_[static_cast<std::size_t>(slot)];
-        if (worker.Running()) {
-            worker.Stop();
-        }
-    }
     ui::PostQuitMessage(0);
 }
 
@@ -638,10 +605,6 @@ ui::LRESULT CMainWnd::MessageHandler(unsigned message, ui::WPARAM wParam, ui::LP
             } else if (wParam == kTimerProfileSwitch) {
                 OnProfileSwitchTimer();
             }
-            handled = true;
-            return 0;
-        case ui::WM_DPICHANGED:
-            OnDpiChanged(static_cast<int>(wParam & 0xFFFF));
             handled = true;
             return 0;
         case kMsgLanguageChanged:
