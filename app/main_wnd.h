@@ -156,7 +156,15 @@ private:
     void RelayoutPagesForLanguage();
     void NoteFirmwareVersions();
     void ForEachLitPage(const std::function<void(CPellixUSBDevice&)>& action);
-    ui::LRESULT HandleDeviceMessage(unsigned message, ui::WPARAM wParam, ui::LPARAM lParam, bool& handled);
+    // The parts of MessageHandler, by concern; each is true for a message of its own.
+    bool HandleWindowStateMessage(unsigned message, ui::WPARAM wParam);
+    bool HandleIpcMessage(unsigned message, ui::WPARAM wParam, ui::LPARAM lParam);
+    void OnPowerBroadcast(ui::WPARAM event);
+    bool HandleDeviceMessage(unsigned message, ui::WPARAM wParam, ui::LPARAM lParam);
+    bool HandleInputMessage(unsigned message, ui::WPARAM wParam, ui::LPARAM lParam);
+    bool HandleTimerMessage(unsigned message, ui::WPARAM id);
+    bool HandleTrayAndMenuMessage(unsigned message, ui::LPARAM lParam);
+    bool HandleShellMessage(unsigned message, ui::WPARAM wParam, ui::LPARAM lParam);
     void OnTrayClick(ui::LPARAM button);
     void ShowTrayMenu();
     void OnMenuCommand(const std::string& item);
