@@ -267,16 +267,7 @@ void CPellixUSBDevice::SetFunctionTab(int type) {
 
 void CPellixUSBDevice::SetLightRecord(uint32_t a, uint32_t b, uint32_t c) {
     std::lock_guard lock(lightMutex_);
-    lightRecord_.selectItem = static_cast<uint8_t>(a);
-    lightRecord_.light = static_cast<uint8_t>(a >> 8);
-    lightRecord_.speed = static_cast<uint8_t>(a >> 16);
-    lightRecord_.fx = static_cast<uint8_t>(a >> 24);
-    lightRecord_.multiColor = static_cast<uint8_t>(b);
-    lightRecord_.red = static_cast<uint8_t>(b >> 8);
-    lightRecord_.green = static_cast<uint8_t>(b >> 16);
-    lightRecord_.blue = static_cast<uint8_t>(b >> 24);
-    lightRecord_.extraWord = static_cast<uint16_t>(c);
-    lightRecord_.extraByte = static_cast<uint8_t>(c >> 16);
+    lightRecord_ = UnpackLightRecord(a, b, c);
 }
 
 LightInfo CPellixUSBDevice::LightRecord() const {

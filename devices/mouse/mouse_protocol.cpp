@@ -92,11 +92,17 @@ int CMouseProtocol::ReadParameters(CMouseProfiledata& profile, MouseParameters& 
         return result;
     }
     profile.SetActiveStage(out.activeStage);
-    profile.SetLightInfo(uint32_t{out.lightMode} | uint32_t{out.lightBrightness} << 8 |
-                             uint32_t{out.lightSpeedIndex} << 16 | uint32_t{out.lightFx} << 24,
-                         uint32_t{out.lightMulticolour} | uint32_t{out.lightRed} << 8 |
-                             uint32_t{out.lightGreen} << 16 | uint32_t{out.lightBlue} << 24,
-                         uint32_t{out.lightByte8});
+    LightInfo light;
+    light.selectItem = out.lightMode;
+    light.light = out.lightBrightness;
+    light.speed = out.lightSpeedIndex;
+    light.fx = out.lightFx;
+    light.multiColor = out.lightMulticolour;
+    light.red = out.lightRed;
+    light.green = out.lightGreen;
+    light.blue = out.lightBlue;
+    light.extraWord = out.lightByte8;
+    profile.SetLightInfo(light);
     profile.Save();
     return channel_result::kOk;
 }
