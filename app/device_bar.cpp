@@ -318,16 +318,4 @@ int CDeviceBar::IndexOfPage(const CPellixUSBDevice* page) const {
     return -1;
 }
 
-std::vector<CPellixUSBDevice*> CDeviceBar::PagesOfKind(int kind) const {
-    std::vector<CPellixUSBDevice*> pages;
-    for (const SEntry& entry : entries_) {
-        const int pageKind =
-            entry.page->DeviceKind() == kKindWirelessMouse ? kKindMouse : entry.page->DeviceKind();
-        if (pageKind == kind) {
-            pages.push_back(entry.page);
-        }
-    }
-    return pages;
-}
-
 }  // namespace app

@@ -80,7 +80,6 @@ public:
     // The entry of a device object, or -1.
     int IndexOfPage(const CPellixUSBDevice* page) const;
     const std::vector<SEntry>& Entries() const { return entries_; }
-    std::vector<CPellixUSBDevice*> PagesOfKind(int kind) const;
 
 private:
     // Shows, on the no-device page, why a plugged-in supported device cannot be opened.

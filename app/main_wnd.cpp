@@ -66,9 +66,7 @@ CMainWnd::CMainWnd()
               if (CPellixUSBDevice* page = bar_ ? bar_->ActivePage() : nullptr) {
                   page->SetKeyPanelBusy(busy);
               }
-          }) {
-    menuActions_["setwnd_menu"] = [this] { OpenSettingsWindow(false); };
-}
+          }) {}
 
 CMainWnd::~CMainWnd() {
     // A window deleted while it still exists shuts down as if it were closed: its workers stop
@@ -94,17 +92,6 @@ std::string CMainWnd::GetSkinFile() {
 
 ui::CControlUI* CMainWnd::CreateControl(const std::string& className) {
     return CreateMainWindowControl(className, this, &m_pm);
-}
-
-void CMainWnd::SetMenuAction(const std::string& item, std::function<void()> action) {
-    menuActions_[item] = std::move(action);
-}
-
-bool CMainWnd::StartWorker(int slot, platform::CWorkerThread::Body body) {
-    if (slot < 0 || slot >= kWorkerSlots) {
-        return false;
-    }
-    return workers_[static_cast<std::size_t>(slot)].Start(std::move(body));
 }
 
 void CMainWnd::InitWindow() {
@@ -493,11 +480,6 @@ void CMainWnd::ShowTrayMenu() {
 void CMainWnd::OnMenuCommand(const std::string& item) {
     if (router_.Matches("menu", item)) {
         router_.Route("menu", item);
-        return;
-    }
-    const auto action = menuActions_.find(item);
-    if (action != menuActions_.end() && action->second) {
-        action->second();
     }
 }
 
@@ -522,14 +504,6 @@ void CMainWnd::SetHovered(bool hovered) {
     }
 }
 
-void CMainWnd::OnDpiChanged(int dpi) {
-    m_pm.SetDPI(dpi);
-    m_pm.ResetDPIAssets();
-    CenterWindow();
-    m_pm.NeedUpdate();
-    platform::DebugOutput("界面 DPI 发生变化");
-}
-
 void CMainWnd::OnDestroy() {
     macroCommands_.StopRecording();
     hook_.UninstallHooks();
@@ -544,44 +518,14 @@ void CMainWnd::OnDestroy() {
         updateThread_->Stop();
     }
     lightSync_.Stop();
-    for (int slot = 0; slot < kWorkerSlots; ++slot) {
-        // A slot never started has nothing to stop and nothing to report.
-        platform::CWorkerThread& worker = workers_[static_cast<std::size_t>(slot)];
-        if (worker.Running()) {
-            worker.Stop();
-        }
-    }
     ui::PostQuitMessage(0);
 }
 
+// Each concern takes its own messages; the device, input and shell ones wait while the machine
+// sleeps.
 ui::LRESULT CMainWnd::MessageHandler(unsigned message, ui::WPARAM wParam, ui::LPARAM lParam, bool& handled) {
-    const SRegisteredMessages& registered = RegisteredMessages();
     handled = false;
-    if (message == ui::WM_ACTIVATE) {
-        SetActive(wParam != 0);
-        return 0;
-    }
-    if (message == ui::WM_MOUSEHOVER || message == ui::WM_MOUSELEAVE) {
-        platform::DebugOutput(message == ui::WM_MOUSEHOVER ? "鼠标移入" : "鼠标移出");
-        SetHovered(message == ui::WM_MOUSEHOVER);
-        return 0;
-    }
-    if (registered.productMessage != 0 && message == registered.productMessage) {
-        platform::DebugFormat("软件标示 %u，%lxd%lxd", message, static_cast<unsigned long>(wParam),
-                              static_cast<unsigned long>(lParam));
-        BringForward();
-        return 0;
-    }
-    if (registered.settingsRelay != 0 && message == registered.settingsRelay) {
-        if (ui::HWND settings = SettingsWindow()) {
-            ui::PostMessage(settings, message, wParam, lParam);
-        }
-        return 0;
-    }
-    if (registered.lightControlCommand != 0 && message == registered.lightControlCommand) {
-        if (wParam == platform::ipc::kLightControlWParam) {
-            SetLightControl(lParam == 0 || lParam == 1 ? lParam == 1 : lightControlled_, false);
-        }
+    if (HandleWindowStateMessage(message, wParam) || HandleIpcMessage(message, wParam, lParam)) {
         return 0;
     }
     if (message == ui::WM_DESTROY) {
@@ -590,120 +534,174 @@ ui::LRESULT CMainWnd::MessageHandler(unsigned message, ui::WPARAM wParam, ui::LP
         return 0;
     }
     if (message == ui::WM_POWERBROADCAST) {
-        if (wParam == kPowerResume) {
-            running_ = true;
-        } else if (wParam == kPowerSuspend) {
-            running_ = false;
-        }
-        lightSync_.SetRunning(running_);
-        if (bar_) {
-            ForEachLitPage(
-                [this](CPellixUSBDevice& page) { page.SetLightControlled(running_ && lightControlled_); });
-        }
+        OnPowerBroadcast(wParam);
         return 0;
     }
     if (!running_) {
         return 0;
     }
-    if (HandleDeviceMessage(message, wParam, lParam, handled)) {
-        return 0;
-    }
-    if (message == kMsgHookControl) {
-        OnHookControl(wParam);
+    if (HandleDeviceMessage(message, wParam, lParam) || HandleInputMessage(message, wParam, lParam) ||
+        HandleTimerMessage(message, wParam) || HandleTrayAndMenuMessage(message, lParam)) {
         handled = true;
         return 0;
     }
-    if (macroCommands_.HandleHookMessage(message, wParam, lParam)) {
-        handled = true;
-        return 0;
+    handled = HandleShellMessage(message, wParam, lParam);
+    return 0;
+}
+
+bool CMainWnd::HandleWindowStateMessage(unsigned message, ui::WPARAM wParam) {
+    if (message == ui::WM_ACTIVATE) {
+        SetActive(wParam != 0);
+        return true;
     }
-    if (message == singleKeyMessage_) {
-        OnSingleKey(wParam, lParam);
-        handled = true;
-        return 0;
+    if (message == ui::WM_MOUSEHOVER || message == ui::WM_MOUSELEAVE) {
+        platform::DebugOutput(message == ui::WM_MOUSEHOVER ? "鼠标移入" : "鼠标移出");
+        SetHovered(message == ui::WM_MOUSEHOVER);
+        return true;
     }
-    switch (message) {
-        case ui::WM_DISPLAYCHANGE:
-            platform::DebugOutput("显示器分辨率发生变化");
-            displayChanged_ = true;
-            Refit();
-            return 0;
-        case ui::WM_TIMER:
-            KillTimer(static_cast<unsigned>(wParam));
-            if (wParam == kTimerRefit) {
-                Refit();
-                m_pm.Invalidate();
-            } else if (wParam == kTimerTrayMenu) {
-                ShowTrayMenu();
-            } else if (wParam == kTimerProfileSwitch) {
-                OnProfileSwitchTimer();
-            }
-            handled = true;
-            return 0;
-        case ui::WM_DPICHANGED:
-            OnDpiChanged(static_cast<int>(wParam & 0xFFFF));
-            handled = true;
-            return 0;
-        case kMsgLanguageChanged:
-            ApplyLanguage(static_cast<int>(wParam));
-            handled = true;
-            return 0;
-        case kTrayMessage:
-            OnTrayClick(lParam);
-            handled = true;
-            return 0;
-        case ui::WM_MENUCLICK: {
-            // The menu hands over the chosen item; the window owns it from here.
-            std::unique_ptr<ui::CMenuCmd> command(reinterpret_cast<ui::CMenuCmd*>(lParam));
-            if (command) {
-                OnMenuCommand(command->name);
-            }
-            handled = true;
-            return 0;
+    return false;
+}
+
+// The registered messages of other programs and of a second copy of this one.
+bool CMainWnd::HandleIpcMessage(unsigned message, ui::WPARAM wParam, ui::LPARAM lParam) {
+    const SRegisteredMessages& registered = RegisteredMessages();
+    if (message == 0) {
+        return false;
+    }
+    if (message == registered.productMessage) {
+        platform::DebugFormat("软件标示 %u，%lxd%lxd", message, static_cast<unsigned long>(wParam),
+                              static_cast<unsigned long>(lParam));
+        BringForward();
+        return true;
+    }
+    if (message == registered.settingsRelay) {
+        if (ui::HWND settings = SettingsWindow()) {
+            ui::PostMessage(settings, message, wParam, lParam);
         }
-        case kMsgDpiNotice:
-            platform::DebugOutput("界面 DPI 1发生变化");
-            return 0;
-        case kMsgShowSettingProgress:
-            if (ui::CControlUI* progress = m_pm.FindControl("setting_progress")) {
-                progress->SetVisible(true);
-            }
-            return 0;
-        case kMsgClearUpdateBadge:
-            SetUpdateBadge(false);
-            return 0;
-        case kMsgSetUpdateBadge:
-            SetUpdateBadge(lParam != 0);
-            return 0;
-        case kMsgOpenSettings:
-            OnMenuCommand("setwnd_menu");
-            return 0;
-        default:
-            return 0;
+        return true;
+    }
+    if (message == registered.lightControlCommand) {
+        if (wParam == platform::ipc::kLightControlWParam) {
+            SetLightControl(lParam == 0 || lParam == 1 ? lParam == 1 : lightControlled_, false);
+        }
+        return true;
+    }
+    return false;
+}
+
+void CMainWnd::OnPowerBroadcast(ui::WPARAM event) {
+    if (event == kPowerResume) {
+        running_ = true;
+    } else if (event == kPowerSuspend) {
+        running_ = false;
+    }
+    lightSync_.SetRunning(running_);
+    if (bar_) {
+        ForEachLitPage(
+            [this](CPellixUSBDevice& page) { page.SetLightControlled(running_ && lightControlled_); });
     }
 }
 
-ui::LRESULT CMainWnd::HandleDeviceMessage(unsigned message, ui::WPARAM wParam, ui::LPARAM lParam,
-                                          bool& handled) {
+bool CMainWnd::HandleDeviceMessage(unsigned message, ui::WPARAM wParam, ui::LPARAM lParam) {
     if (!bar_) {
-        return 0;
+        return false;
     }
     const auto* row = reinterpret_cast<const InterfaceSlot*>(lParam);
     switch (message) {
         case kMsgInterfaceArrived:
             OnInterfaceArrived(static_cast<int>(wParam), *row);
-            break;
+            return true;
         case kMsgInterfaceRemoved:
             OnInterfaceRemoved(static_cast<int>(wParam), *row);
-            break;
+            return true;
         case kMsgDeviceResync:
             OnDeviceResync(wParam, lParam);
-            break;
+            return true;
         default:
-            return 0;
+            return false;
     }
-    handled = true;
-    return 1;
+}
+
+// The input hook: its switch, macro recording, and the single key it captured.
+bool CMainWnd::HandleInputMessage(unsigned message, ui::WPARAM wParam, ui::LPARAM lParam) {
+    if (message == kMsgHookControl) {
+        OnHookControl(wParam);
+        return true;
+    }
+    if (macroCommands_.HandleHookMessage(message, wParam, lParam)) {
+        return true;
+    }
+    if (message == singleKeyMessage_) {
+        OnSingleKey(wParam, lParam);
+        return true;
+    }
+    return false;
+}
+
+bool CMainWnd::HandleTimerMessage(unsigned message, ui::WPARAM id) {
+    if (message != ui::WM_TIMER) {
+        return false;
+    }
+    KillTimer(static_cast<unsigned>(id));
+    if (id == kTimerRefit) {
+        Refit();
+        m_pm.Invalidate();
+    } else if (id == kTimerTrayMenu) {
+        ShowTrayMenu();
+    } else if (id == kTimerProfileSwitch) {
+        OnProfileSwitchTimer();
+    }
+    return true;
+}
+
+bool CMainWnd::HandleTrayAndMenuMessage(unsigned message, ui::LPARAM lParam) {
+    if (message == kTrayMessage) {
+        OnTrayClick(lParam);
+        return true;
+    }
+    if (message != ui::WM_MENUCLICK) {
+        return false;
+    }
+    // The menu hands over the chosen item; the window owns it from here.
+    std::unique_ptr<ui::CMenuCmd> command(reinterpret_cast<ui::CMenuCmd*>(lParam));
+    if (command) {
+        OnMenuCommand(command->name);
+    }
+    return true;
+}
+
+// The display, the language and what the settings window and the update round ask for; true for
+// the messages that count as handled.
+bool CMainWnd::HandleShellMessage(unsigned message, ui::WPARAM wParam, ui::LPARAM lParam) {
+    switch (message) {
+        case ui::WM_DISPLAYCHANGE:
+            platform::DebugOutput("显示器分辨率发生变化");
+            displayChanged_ = true;
+            Refit();
+            return false;
+        case kMsgLanguageChanged:
+            ApplyLanguage(static_cast<int>(wParam));
+            return true;
+        case kMsgDpiNotice:
+            platform::DebugOutput("界面 DPI 1发生变化");
+            return false;
+        case kMsgShowSettingProgress:
+            if (ui::CControlUI* progress = m_pm.FindControl("setting_progress")) {
+                progress->SetVisible(true);
+            }
+            return false;
+        case kMsgClearUpdateBadge:
+            SetUpdateBadge(false);
+            return false;
+        case kMsgSetUpdateBadge:
+            SetUpdateBadge(lParam != 0);
+            return false;
+        case kMsgOpenSettings:
+            OnMenuCommand("setwnd_menu");
+            return false;
+        default:
+            return false;
+    }
 }
 
 void CMainWnd::OnHookControl(ui::WPARAM install) {

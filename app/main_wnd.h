@@ -20,10 +20,8 @@
 #include "ui/toolkit/tray_icon.h"
 #include "ui/toolkit/window_impl_base.h"
 
-#include <array>
 #include <cstdint>
 #include <functional>
-#include <map>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -64,7 +62,6 @@ inline constexpr unsigned kPowerResume = 18;
 inline constexpr unsigned kTimerRefit = 1011;
 inline constexpr unsigned kTimerTrayMenu = 1032;
 inline constexpr unsigned kTimerProfileSwitch = 1055;
-inline constexpr int kWorkerSlots = 20;
 
 class CMainWnd : public ui::WindowImplBase,
                  public SkinChangeReceiver,
@@ -91,12 +88,8 @@ public:
 
     // How the window reaches other programs (the light-control announcement); none by default.
     void SetBroadcaster(Broadcaster broadcaster) { broadcaster_ = std::move(broadcaster); }
-    // What a tray menu item does, by item name ("about_menu", "setwnd_menu", …); "exit" is built in.
-    void SetMenuAction(const std::string& item, std::function<void()> action);
     // The settings window while it is open, for the settings relay message.
     void SetSettingsWindow(ui::HWND window) { settingsWnd_ = window; }
-    // Starts a worker in a slot (0..19) with its own stop event; false for a bad slot.
-    bool StartWorker(int slot, platform::CWorkerThread::Body body);
 
     // Chooses the DPI for the monitor (144 above 1500 x 960 pixels, else 96), sizes the window to
     // 1000 x 640 at 96 DPI scaled by it, and centres it.
@@ -163,13 +156,20 @@ private:
     void RelayoutPagesForLanguage();
     void NoteFirmwareVersions();
     void ForEachLitPage(const std::function<void(CPellixUSBDevice&)>& action);
-    ui::LRESULT HandleDeviceMessage(unsigned message, ui::WPARAM wParam, ui::LPARAM lParam, bool& handled);
+    // The parts of MessageHandler, by concern; each is true for a message of its own.
+    bool HandleWindowStateMessage(unsigned message, ui::WPARAM wParam);
+    bool HandleIpcMessage(unsigned message, ui::WPARAM wParam, ui::LPARAM lParam);
+    void OnPowerBroadcast(ui::WPARAM event);
+    bool HandleDeviceMessage(unsigned message, ui::WPARAM wParam, ui::LPARAM lParam);
+    bool HandleInputMessage(unsigned message, ui::WPARAM wParam, ui::LPARAM lParam);
+    bool HandleTimerMessage(unsigned message, ui::WPARAM id);
+    bool HandleTrayAndMenuMessage(unsigned message, ui::LPARAM lParam);
+    bool HandleShellMessage(unsigned message, ui::WPARAM wParam, ui::LPARAM lParam);
     void OnTrayClick(ui::LPARAM button);
     void ShowTrayMenu();
     void OnMenuCommand(const std::string& item);
     void SetLightControl(bool on, bool broadcast);
     void OnDestroy();
-    void OnDpiChanged(int dpi);
     void SetActive(bool active);
     void SetHovered(bool hovered);
     void WatchDisplay();
@@ -200,8 +200,6 @@ private:
     mutable std::mutex firmwareVersionsMutex_;
     std::vector<int> firmwareVersions_;  // by page, 0 while closed
     Broadcaster broadcaster_;
-    std::map<std::string, std::function<void()>> menuActions_;
-    std::array<platform::CWorkerThread, kWorkerSlots> workers_;
     ui::HWND settingsWnd_ = nullptr;
     ui::CControlUI* closeButton_ = nullptr;
     ui::CControlUI* minButton_ = nullptr;

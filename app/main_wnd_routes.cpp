@@ -308,6 +308,7 @@ void AddShootRows(CNotificationRouter& r, IRouteTargets& t) {
 void AddMenuRows(CNotificationRouter& r, IRouteTargets& t) {
     r.Add("menu", Match::Exact, "exit", [&t](const auto&) { t.CloseMainWindow(); });
     r.Add("menu", Match::Exact, "about_menu", [&t](const auto&) { t.OpenAboutWindow(); });
+    r.Add("menu", Match::Exact, "setwnd_menu", [&t](const auto&) { t.OpenSettingsWindow(false); });
 }
 
 void AddMacroRows(CNotificationRouter& r, IRouteTargets& t) {

@@ -87,21 +87,6 @@ void CMsgWnd::Notify(ui::TNotifyUI& msg) {
     }
 }
 
-ui::LRESULT CMsgWnd::MessageHandler(unsigned message, ui::WPARAM wParam, ui::LPARAM lParam, bool& handled) {
-    handled = false;
-    if (message != ui::WM_DPICHANGED) {
-        return 0;
-    }
-    m_pm.SetDPI(static_cast<int>(wParam & 0xFFFF));
-    m_pm.ResetDPIAssets();
-    if (const auto* suggested = reinterpret_cast<const QRect*>(lParam)) {
-        GetWidget()->setGeometry(*suggested);
-    }
-    m_pm.NeedUpdate();
-    handled = true;
-    return 0;
-}
-
 void CMsgWnd::OnFinalMessage(ui::HWND) {
     delete this;
 }

@@ -36,10 +36,6 @@ public:
     void InitWindow() override;
     void Notify(ui::TNotifyUI& msg) override;
     std::string QueryControlText(const std::string& key, const std::string& controlClass) override;
-    // WM_DPICHANGED: LOWORD(wParam) is the new DPI; lParam, when not 0, points at the suggested
-    // window rectangle (a QRect).
-    ui::LRESULT MessageHandler(unsigned message, ui::WPARAM wParam, ui::LPARAM lParam,
-                               bool& handled) override;
 
 protected:
     void OnFinalMessage(ui::HWND window) override;

@@ -567,10 +567,6 @@ ui::LRESULT CSetWnd::MessageHandler(unsigned message, ui::WPARAM wParam, ui::LPA
             SetStatus(status_);
             m_pm.Invalidate();
             return 0;
-        case ui::WM_DPICHANGED:
-            m_pm.SetDPI(static_cast<int>(wParam & 0xFFFF));
-            m_pm.ResetDPIAssets();
-            return 0;
         default:
             handled = false;
             return 0;

@@ -29,6 +29,12 @@ run_once() {
     XDG_CACHE_HOME="$scratch/cache" "$@" >/dev/null 2>&1 &
   local pid=$!
   until xwininfo -name "$title" 2>/dev/null | grep -q IsViewable; do
+    if ! kill -0 "$pid" 2>/dev/null; then
+      wait "$pid" && status=0 || status=$?
+      echo "$* ended (status $status) before its window showed" >&2
+      rm -rf "$scratch"
+      exit 1
+    fi
     sleep 0.005
   done
   end=$(date +%s%N)

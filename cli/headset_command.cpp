@@ -312,9 +312,7 @@ int Light(CHeadsetContext& headset, const Arguments& args, std::ostream& out, st
             << "); nothing was stored.\n";
         return kExitFailure;
     }
-    headset.Profile().SetLightInfo(
-        static_cast<uint32_t>(light.selectItem | light.light << 8 | light.speed << 16 | light.fx << 24),
-        static_cast<uint32_t>(light.multiColor | light.red << 8 | light.green << 16 | light.blue << 24), 0);
+    headset.Profile().SetLightInfo(light);
     headset.Profile().Save();
     out << "light mode " << *mode << "\n";
     return kExitOk;

@@ -66,7 +66,6 @@ public:
     std::optional<std::string> NextPath();
     void ReleasePaths();
     uint32_t PathCount() const { return path_count_; }
-    size_t PathCapacity() const { return paths_.capacity(); }
 
     // Opens the path (closing a previous opening first) and loads its capabilities and input
     // items. exclusive and overlapped are kept for callers; every handle here is abortable. A
@@ -119,7 +118,6 @@ public:
 private:
     std::shared_ptr<platform::hid::CHidConnection> Connection() const;
     void BuildInputItems();
-    void CutPendingShort();
 
     std::shared_ptr<platform::hid::CHidBackend> backend_;
     std::vector<std::string> paths_;

@@ -3,7 +3,9 @@
 #include "platform/debug.h"
 #include "profile/data_folders.h"
 #include "profile/device_profile_ui.h"
+#include "ui/controls/device_key_button_ui.h"
 #include "ui/toolkit/message_queue.h"
+#include "ui/toolkit/paint_manager_ui.h"
 #include "ui/toolkit/tab_layout_ui.h"
 
 #include <algorithm>
@@ -265,16 +267,7 @@ void CPellixUSBDevice::SetFunctionTab(int type) {
 
 void CPellixUSBDevice::SetLightRecord(uint32_t a, uint32_t b, uint32_t c) {
     std::lock_guard lock(lightMutex_);
-    lightRecord_.selectItem = static_cast<uint8_t>(a);
-    lightRecord_.light = static_cast<uint8_t>(a >> 8);
-    lightRecord_.speed = static_cast<uint8_t>(a >> 16);
-    lightRecord_.fx = static_cast<uint8_t>(a >> 24);
-    lightRecord_.multiColor = static_cast<uint8_t>(b);
-    lightRecord_.red = static_cast<uint8_t>(b >> 8);
-    lightRecord_.green = static_cast<uint8_t>(b >> 16);
-    lightRecord_.blue = static_cast<uint8_t>(b >> 24);
-    lightRecord_.extraWord = static_cast<uint16_t>(c);
-    lightRecord_.extraByte = static_cast<uint8_t>(c >> 16);
+    lightRecord_ = UnpackLightRecord(a, b, c);
 }
 
 LightInfo CPellixUSBDevice::LightRecord() const {
@@ -357,21 +350,26 @@ bool CPellixUSBDevice::IsCommandChannelOpen() const {
 
 void CPellixUSBDevice::StartLightThread() {
     lightThread_.Start([this](platform::CEvent& stop) { LightThreadBody(stop); });
+    FollowLightButtons();
 }
 
 void CPellixUSBDevice::StopLightThread() {
     lightThread_.Stop();
 }
 
-// Sleeps on the stop event until the next step is due: a long wait while there is nothing to
-// animate, the mode's pacing while there is.
+// Sleeps on the stop event until the next step is due: without limit while the light buttons are
+// out of view, a long wait while there is nothing to animate, the mode's pacing while there is.
 void CPellixUSBDevice::LightThreadBody(platform::CEvent& stop) {
-    while (!stop.Wait(NextLightWaitMs())) {
-        if (!IsCommandChannelOpen() || IsSynchronisedLighting()) {
+    while (true) {
+        const int waitMs = lightShown_ ? NextLightWaitMs() : platform::kInfinite;
+        const int woke = platform::CEvent::WaitAny({&stop, &lightShownChanged_}, waitMs);
+        if (woke == 0) {
+            break;
+        }
+        if (woke == 1 || !lightShown_ || !IsCommandChannelOpen() || IsSynchronisedLighting()) {
             continue;
         }
         StepLight();
-        ++lightSteps_;
     }
     platform::DebugOutput(LightThreadExitText());
 }
@@ -385,6 +383,67 @@ int CPellixUSBDevice::NextLightWaitMs() const {
         return kIdleLightWaitMs;
     }
     return CLightAnimation::Steps(light.speed) * kLightStepMs;
+}
+
+bool CPellixUSBDevice::LightButtonsShown() const {
+    const ui::CPaintManagerUI* manager = GetManager();
+    if (manager == nullptr || !manager->IsShown()) {
+        return false;
+    }
+    return std::any_of(lightButtons_.begin(), lightButtons_.end(),
+                       [](const ui::CControlUI* button) { return button != nullptr && button->IsVisible(); });
+}
+
+void CPellixUSBDevice::FollowLightButtons() {
+    const bool shown = lightThread_.Running() && LightButtonsShown();
+    if (shown == lightShown_) {
+        return;
+    }
+    lightShown_ = shown;
+    lightShownChanged_.Set();
+    if (shown) {
+        SetTimer(kLightPaintTimer, kLightPaintMs);
+    } else {
+        KillTimer(kLightPaintTimer);
+    }
+}
+
+void CPellixUSBDevice::DoEvent(ui::TEventUI& event) {
+    if (event.Type == ui::EventType::Timer && event.wParam == kLightPaintTimer) {
+        FollowLightButtons();
+        if (lightShown_) {
+            PaintLightButtons();
+        }
+        return;
+    }
+    CHorizontalLayoutUI::DoEvent(event);
+}
+
+// Painting is how the light buttons come back into view (a shown window, a page or tab selected).
+void CPellixUSBDevice::DoPaint(QPainter& painter, const QRect& paintRect) {
+    CHorizontalLayoutUI::DoPaint(painter, paintRect);
+    if (!lightShown_) {
+        FollowLightButtons();
+    }
+}
+
+void CPellixUSBDevice::PaintLightButtons() {
+    for (int led = 0; led < static_cast<int>(lightButtons_.size()); ++led) {
+        auto* button =
+            lightButtons_[led] != nullptr
+                ? static_cast<ui::CDeviceKeyButtonUI*>(lightButtons_[led]->GetInterface("DeviceKeyButton"))
+                : nullptr;
+        if (button == nullptr) {
+            continue;
+        }
+        const uint32_t rgba = GetLedColour(led);
+        const uint32_t rgb = (rgba & 0xFF) << 16 | (rgba & 0xFF00) | (rgba >> 16 & 0xFF);
+        const int alpha = static_cast<int>(rgba >> 24);
+        button->SetLightImageOn(true);
+        if (button->GetLightColor() != rgb || button->GetLightAlpha() != alpha) {
+            button->SetLightColor(rgb, alpha);
+        }
+    }
 }
 
 void CPellixUSBDevice::StepLight() {

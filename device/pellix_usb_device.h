@@ -45,6 +45,9 @@ public:
     static constexpr int kConnectTimer = 1001;
     static constexpr int kConnectDelayMs = 500;
     static constexpr int kResyncTimer = 1002;
+    // Copies the LED colours the light thread steps into the light buttons while they are shown.
+    static constexpr int kLightPaintTimer = 1010;
+    static constexpr int kLightPaintMs = 40;
     static constexpr uint32_t kLightButtonWhite = 0xFFFFFFFF;  // white at alpha 255
     static constexpr size_t kReactionKeys = 126;
     static constexpr size_t kReactionRing = 23;
@@ -246,12 +249,17 @@ public:
     bool ReportsPowerState() const override { return reportsPowerState_; }
 
     // The light thread: steps the animation of the current light mode while the command channel
-    // is open and synchronised lighting is off. Start stops a running thread first.
+    // is open, synchronised lighting is off and the light buttons are shown; it blocks while they
+    // are not, since nothing else shows the host-side effect. Start stops a running thread first.
     void StartLightThread();
     void StopLightThread();
     bool IsLightThreadRunning() const { return lightThread_.Running(); }
-    // How many animation steps ran (for observers of the pacing).
-    uint64_t LightSteps() const { return lightSteps_.load(); }
+    // Whether a light button is visible in a shown, not minimised window. Painting the page tells
+    // when they come into view, the paint timer when they leave it.
+    bool LightButtonsShown() const;
+
+    void DoEvent(ui::TEventUI& event) override;
+    void DoPaint(QPainter& painter, const QRect& paintRect) override;
 
     // File locations of the device: its user data folder (created when missing), the default
     // data folder and its default profile file.
@@ -285,6 +293,9 @@ protected:
 
     // The light state that the light thread animates.
     void SetLightState(const LightInfo& light);
+    // Tints each bound light button with its LED colour (packed red, green, blue, intensity from
+    // the low byte up); the paint timer calls it while the buttons are shown.
+    virtual void PaintLightButtons();
     // One step of the current mode; the device classes map their modes to generators.
     virtual void StepLight();
     // Whether a mode changes the LEDs from step to step; the light thread sleeps long otherwise.
@@ -304,6 +315,9 @@ private:
 
     void LightThreadBody(platform::CEvent& stop);
     int NextLightWaitMs() const;
+    // Starts or stops the paint timer and the light thread's stepping as the buttons come into
+    // view or leave it.
+    void FollowLightButtons();
     void EffectFourColours(bool blink);
     void PostResync(int delayMs);
 
@@ -342,7 +356,8 @@ private:
     LightInfo lightRecord_;
     LightAnimationState animation_;
     int fourColourIndex_ = 0;
-    std::atomic<uint64_t> lightSteps_{0};
+    std::atomic<bool> lightShown_{false};
+    platform::CEvent lightShownChanged_{platform::CEvent::Mode::kAutoReset};
     platform::CWorkerThread lightThread_;
 
     std::array<uint8_t, kReactionKeys> reactionKeys_{};

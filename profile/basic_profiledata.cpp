@@ -11,47 +11,35 @@ namespace {
 
 using Access = CJsonAccess;
 
-uint8_t Byte(const Json::Value& object, const char* key) {
-    return static_cast<uint8_t>(Access::Int(Access::Member(object, key)));
-}
-
-uint8_t Flag(const Json::Value& object, const char* key) {
-    return Access::Bool(Access::Member(object, key)) ? 1 : 0;
-}
-
-uint8_t ByteOf(uint32_t word, int index) {
-    return static_cast<uint8_t>(word >> (8 * index));
-}
-
 LightZone DecodeZone(const Json::Value& element) {
     LightZone zone;
     if (element.isNull()) {
         return zone;
     }
-    zone.mode = Byte(element, "LEDREGMode");
-    zone.brightness = Byte(element, "LEDBrightness");
-    zone.speed = Byte(element, "LEDSpeed");
-    zone.direction = Flag(element, "LEDDirection");
-    zone.multiColor = Flag(element, "LEDMultiColor");
-    zone.red = Byte(element, "red");
-    zone.green = Byte(element, "green");
-    zone.blue = Byte(element, "blue");
+    zone.mode = Access::ByteOf(element, "LEDREGMode");
+    zone.brightness = Access::ByteOf(element, "LEDBrightness");
+    zone.speed = Access::ByteOf(element, "LEDSpeed");
+    zone.direction = Access::FlagOf(element, "LEDDirection");
+    zone.multiColor = Access::FlagOf(element, "LEDMultiColor");
+    zone.red = Access::ByteOf(element, "red");
+    zone.green = Access::ByteOf(element, "green");
+    zone.blue = Access::ByteOf(element, "blue");
     zone.present = 1;
     return zone;
 }
 
 LedEffectStep DecodeStep(const Json::Value& element) {
     LedEffectStep step;
-    step.mode = Byte(element, "LEDREGMode");
-    step.brightness = Byte(element, "LEDBrightness");
-    step.speed = Byte(element, "LEDSpeed");
-    step.direction = Byte(element, "LEDDirection");
-    step.multiColor = Byte(element, "LEDMultiColor");
-    step.red = Byte(element, "red");
-    step.green = Byte(element, "green");
-    step.blue = Byte(element, "blue");
-    step.time = Access::Int(Access::Member(element, "Time"));
-    step.cycle = Access::Int(Access::Member(element, "Cyle"));
+    step.mode = Access::ByteOf(element, "LEDREGMode");
+    step.brightness = Access::ByteOf(element, "LEDBrightness");
+    step.speed = Access::ByteOf(element, "LEDSpeed");
+    step.direction = Access::ByteOf(element, "LEDDirection");
+    step.multiColor = Access::ByteOf(element, "LEDMultiColor");
+    step.red = Access::ByteOf(element, "red");
+    step.green = Access::ByteOf(element, "green");
+    step.blue = Access::ByteOf(element, "blue");
+    step.time = Access::IntOf(element, "Time");
+    step.cycle = Access::IntOf(element, "Cyle");
     return step;
 }
 
@@ -146,40 +134,33 @@ LightInfo CBasicProfiledata::GetLightInfo() {
         return currentLighting_;
     }
     LightInfo result;
-    result.selectItem = Byte(info, "SelectItem");
-    result.light = Byte(info, "Light");
-    result.speed = Byte(info, "Speed");
-    result.red = Byte(info, "Red");
-    result.green = Byte(info, "Green");
-    result.blue = Byte(info, "Blue");
-    result.fx = Byte(info, "Fx");
-    result.multiColor = Flag(info, "MultiColor");
+    result.selectItem = Access::ByteOf(info, "SelectItem");
+    result.light = Access::ByteOf(info, "Light");
+    result.speed = Access::ByteOf(info, "Speed");
+    result.red = Access::ByteOf(info, "Red");
+    result.green = Access::ByteOf(info, "Green");
+    result.blue = Access::ByteOf(info, "Blue");
+    result.fx = Access::ByteOf(info, "Fx");
+    result.multiColor = Access::FlagOf(info, "MultiColor");
     currentLighting_ = result;
     return result;
 }
 
 void CBasicProfiledata::SetLightInfo(uint32_t a, uint32_t b, uint32_t c) {
-    LightInfo& info = currentLighting_;
-    info.selectItem = ByteOf(a, 0);
-    info.light = ByteOf(a, 1);
-    info.speed = ByteOf(a, 2);
-    info.fx = ByteOf(a, 3);
-    info.multiColor = ByteOf(b, 0);
-    info.red = ByteOf(b, 1);
-    info.green = ByteOf(b, 2);
-    info.blue = ByteOf(b, 3);
-    info.extraWord = static_cast<uint16_t>(c);
-    info.extraByte = ByteOf(c, 2);
+    SetLightInfo(UnpackLightRecord(a, b, c));
+}
 
+void CBasicProfiledata::SetLightInfo(const LightInfo& light) {
+    currentLighting_ = light;
     Json::Value object(Json::objectValue);
-    object["SelectItem"] = info.selectItem;
-    object["Light"] = info.light;
-    object["Speed"] = info.speed;
-    object["MultiColor"] = info.multiColor;
-    object["Red"] = info.red;
-    object["Green"] = info.green;
-    object["Blue"] = info.blue;
-    object["Fx"] = info.fx;
+    object["SelectItem"] = light.selectItem;
+    object["Light"] = light.light;
+    object["Speed"] = light.speed;
+    object["MultiColor"] = light.multiColor;
+    object["Red"] = light.red;
+    object["Green"] = light.green;
+    object["Blue"] = light.blue;
+    object["Fx"] = light.fx;
     SectionMember("LightInfo") = std::move(object);
 }
 
@@ -230,18 +211,12 @@ std::vector<KeyAssignment> CBasicProfiledata::GetKeyList() {
     keyAssignments_.clear();
     keyAssignments_.reserve(Access::Size(list));
     for (Json::ArrayIndex i = 0; i < Access::Size(list); ++i) {
-        const auto current = static_cast<uint32_t>(Access::Int(Access::Member(list[i], "Assignment")));
-        const auto fallback =
-            static_cast<uint32_t>(Access::Int(Access::Member(list[i], "DefaultAssignment")));
         KeyAssignment key;
         key.keyPosition = static_cast<uint16_t>(i);
-        key.code1 = ByteOf(current, 2);
-        key.code2 = ByteOf(current, 1);
-        key.code3 = ByteOf(current, 0);
+        key.SetCode(KeyFunctionCode::FromPacked(static_cast<uint32_t>(Access::IntOf(list[i], "Assignment"))));
         key.defaultKeyPosition = static_cast<uint16_t>(i);
-        key.defaultCode1 = ByteOf(fallback, 2);
-        key.defaultCode2 = ByteOf(fallback, 1);
-        key.defaultCode3 = ByteOf(fallback, 0);
+        key.SetDefaultCode(
+            KeyFunctionCode::FromPacked(static_cast<uint32_t>(Access::IntOf(list[i], "DefaultAssignment"))));
         keyAssignments_.push_back(key);
     }
     return keyAssignments_;
@@ -252,8 +227,8 @@ void CBasicProfiledata::SetKeyList(const std::vector<KeyAssignment>& list) {
     Json::Value& keys = SectionMember("KeyList");
     for (size_t i = 0; i < list.size(); ++i) {
         const KeyAssignment& key = list[i];
-        const int code = (key.code1 << 16) + (key.code2 << 8) + key.code3;
-        Access::MemberRef(Access::ElementRef(keys, static_cast<Json::ArrayIndex>(i)), "Assignment") = code;
+        Access::MemberRef(Access::ElementRef(keys, static_cast<Json::ArrayIndex>(i)), "Assignment") =
+            static_cast<int>(key.Code().Packed());
     }
 }
 

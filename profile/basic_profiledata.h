@@ -73,6 +73,8 @@ public:
     // a: select item, light, speed, fx (lowest byte first); b: multicolour, red, green, blue;
     // c: extra word (bits 0-15) and extra byte (bits 16-23), kept in memory only.
     void SetLightInfo(uint32_t a, uint32_t b, uint32_t c);
+    // The same from the record itself.
+    void SetLightInfo(const LightInfo& light);
     const LightInfo& CurrentLightInfo() const { return currentLighting_; }
 
     // "LightList", one zone per element; a null element gives an all-zero zone (present 0).

@@ -71,3 +71,19 @@ Json::Value& CJsonAccess::ElementRef(Json::Value& value, Json::ArrayIndex index)
     }
     return value[index];
 }
+
+int CJsonAccess::IntOf(const Json::Value& object, const char* key) {
+    return Int(Member(object, key));
+}
+
+uint8_t CJsonAccess::ByteOf(const Json::Value& object, const char* key) {
+    return static_cast<uint8_t>(IntOf(object, key));
+}
+
+uint16_t CJsonAccess::WordOf(const Json::Value& object, const char* key) {
+    return static_cast<uint16_t>(IntOf(object, key));
+}
+
+uint8_t CJsonAccess::FlagOf(const Json::Value& object, const char* key) {
+    return Bool(Member(object, key)) ? 1 : 0;
+}

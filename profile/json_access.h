@@ -2,6 +2,7 @@
 
 #include <json/value.h>
 
+#include <cstdint>
 #include <string>
 
 // Type-checked access to documents read from disk. jsoncpp throws when a member has an
@@ -21,6 +22,13 @@ public:
     static int Int(const Json::Value& value, int fallback = 0);
     static bool Bool(const Json::Value& value, bool fallback = false);
     static std::string String(const Json::Value& value, const std::string& fallback = {});
+
+    // A member of an object as a number, its low byte or its low 16 bits, or a boolean member as
+    // 1 or 0; absent or of the wrong type, 0.
+    static int IntOf(const Json::Value& object, const char* key);
+    static uint8_t ByteOf(const Json::Value& object, const char* key);
+    static uint16_t WordOf(const Json::Value& object, const char* key);
+    static uint8_t FlagOf(const Json::Value& object, const char* key);
 
     // Writable member or element; a value of another type is replaced by an empty object or array
     // first, so a damaged document is rebuilt rather than crashing the writer.

@@ -47,7 +47,7 @@ int CProfileList::Load() {
         CreateFirstProfile();
     }
     TakeEntries(list_);
-    const int stored = Access::Int(Access::Member(list_, "profileselect"));
+    const int stored = Access::IntOf(list_, "profileselect");
     // A stored selection outside the list opens the first profile.
     SelectEntry(stored >= 0 && stored < Count() ? stored : 0);
     return Count();
@@ -76,7 +76,7 @@ std::string CProfileList::ProfilePath(int index) const {
 }
 
 int CProfileList::StoredSelection() const {
-    return Access::Int(Access::Member(list_, "profileselect"));
+    return Access::IntOf(list_, "profileselect");
 }
 
 int CProfileList::Find(const std::string& name) const {

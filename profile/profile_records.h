@@ -6,6 +6,24 @@
 // from and encoded into a profile's device section by CBasicProfiledata. The layouts are byte
 // exact: the device code copies them into firmware records.
 
+// The three-byte function code that key assignments, defaults and macros hand to the firmware.
+// A plain value; any thread.
+struct KeyFunctionCode {
+    uint8_t type = 0;
+    uint8_t param1 = 0;
+    uint8_t param2 = 0;
+
+    bool operator==(const KeyFunctionCode&) const = default;
+
+    // The profile file keeps a code as one integer: type << 16 | param1 << 8 | param2.
+    constexpr uint32_t Packed() const { return uint32_t{type} << 16 | uint32_t{param1} << 8 | param2; }
+    static constexpr KeyFunctionCode FromPacked(uint32_t value) {
+        return {static_cast<uint8_t>(value >> 16), static_cast<uint8_t>(value >> 8),
+                static_cast<uint8_t>(value)};
+    }
+};
+static_assert(sizeof(KeyFunctionCode) == 3);
+
 // Lighting parameters of a device (11 bytes).
 struct __attribute__((packed)) LightInfo {
     uint8_t selectItem = 0;  // "SelectItem": selected effect number
@@ -22,6 +40,24 @@ struct __attribute__((packed)) LightInfo {
     bool operator==(const LightInfo&) const = default;
 };
 static_assert(sizeof(LightInfo) == 11);
+
+// The light record as three words, lowest byte first: a = select item, light, speed, fx;
+// b = multicolour, red, green, blue; c = the extra word (bits 0-15) and extra byte (bits 16-23).
+inline LightInfo UnpackLightRecord(uint32_t a, uint32_t b, uint32_t c) {
+    const auto byte = [](uint32_t word, int index) { return static_cast<uint8_t>(word >> (8 * index)); };
+    LightInfo light;
+    light.selectItem = byte(a, 0);
+    light.light = byte(a, 1);
+    light.speed = byte(a, 2);
+    light.fx = byte(a, 3);
+    light.multiColor = byte(b, 0);
+    light.red = byte(b, 1);
+    light.green = byte(b, 2);
+    light.blue = byte(b, 3);
+    light.extraWord = static_cast<uint16_t>(c);
+    light.extraByte = byte(c, 2);
+    return light;
+}
 
 // One element of "LightList": one lighting zone (11 bytes).
 struct __attribute__((packed)) LightZone {
@@ -72,5 +108,22 @@ struct KeyAssignment {
     uint8_t defaultPad = 0;
 
     bool operator==(const KeyAssignment&) const = default;
+
+    KeyFunctionCode Code() const { return {code1, code2, code3}; }
+    KeyFunctionCode DefaultCode() const { return {defaultCode1, defaultCode2, defaultCode3}; }
+    void SetCode(const KeyFunctionCode& code);
+    void SetDefaultCode(const KeyFunctionCode& code);
 };
 static_assert(sizeof(KeyAssignment) == 12);
+
+inline void KeyAssignment::SetCode(const KeyFunctionCode& code) {
+    code1 = code.type;
+    code2 = code.param1;
+    code3 = code.param2;
+}
+
+inline void KeyAssignment::SetDefaultCode(const KeyFunctionCode& code) {
+    defaultCode1 = code.type;
+    defaultCode2 = code.param1;
+    defaultCode3 = code.param2;
+}

@@ -1,24 +1,10 @@
 #pragma once
 
+#include "profile/profile_records.h"
+
 #include <cstdint>
 
-// The three-byte function code that key assignments, defaults and macros hand to the firmware.
-// A plain value; any thread.
-struct KeyFunctionCode {
-    uint8_t type = 0;
-    uint8_t param1 = 0;
-    uint8_t param2 = 0;
-
-    bool operator==(const KeyFunctionCode&) const = default;
-
-    // The profile file keeps a code as one integer: type << 16 | param1 << 8 | param2.
-    constexpr uint32_t Packed() const { return uint32_t{type} << 16 | uint32_t{param1} << 8 | param2; }
-    static constexpr KeyFunctionCode FromPacked(uint32_t value) {
-        return {static_cast<uint8_t>(value >> 16), static_cast<uint8_t>(value >> 8),
-                static_cast<uint8_t>(value)};
-    }
-};
-static_assert(sizeof(KeyFunctionCode) == 3);
+// KeyFunctionCode, the code itself, is a profile record (profile/profile_records.h).
 
 // The code types the firmware understands.
 namespace FunctionType {

@@ -10,10 +10,6 @@ using Access = CJsonAccess;
 // beyond this creates nothing in the document.
 constexpr int kMaxGainIndex = 255;
 
-int IntOf(const Json::Value& object, const char* key) {
-    return Access::Int(Access::Member(object, key));
-}
-
 int PresetIndex(int preset) {
     return preset <= 0 || preset > CHs6533Profiledata::kCustomPreset ? 1 : preset;
 }
@@ -27,14 +23,14 @@ bool ValidIndex(int index) {
 VoiceSettings CHs6533Profiledata::GetVoiceSettings() {
     const Json::Value& stages = Access::Member(DeviceSection(), "SystemSetStages");
     VoiceSettings settings;
-    settings.magicEnable = IntOf(stages, "MagicEnable");
-    settings.magicType = IntOf(stages, "MagicType");
-    settings.eqType = IntOf(stages, "EqType");
-    settings.customEqSelectIndex = IntOf(stages, "CustomEqSeletIndex");
-    settings.micInSelect = IntOf(stages, "MicInSelect");
-    settings.micInValue = IntOf(stages, "MicInValue");
-    settings.micMonitorSelect = IntOf(stages, "MicMoniterSelect");
-    settings.micMonitorValue = IntOf(stages, "MicMoniterValue");
+    settings.magicEnable = Access::IntOf(stages, "MagicEnable");
+    settings.magicType = Access::IntOf(stages, "MagicType");
+    settings.eqType = Access::IntOf(stages, "EqType");
+    settings.customEqSelectIndex = Access::IntOf(stages, "CustomEqSeletIndex");
+    settings.micInSelect = Access::IntOf(stages, "MicInSelect");
+    settings.micInValue = Access::IntOf(stages, "MicInValue");
+    settings.micMonitorSelect = Access::IntOf(stages, "MicMoniterSelect");
+    settings.micMonitorValue = Access::IntOf(stages, "MicMoniterValue");
     return settings;
 }
 
@@ -65,7 +61,7 @@ std::vector<int> CHs6533Profiledata::ReadGains(const char* key, int index) {
         return gains_;
     }
     for (int band = 0; band < kBandCount; ++band) {
-        gains_[band] = IntOf(Access::Element(bands, static_cast<Json::ArrayIndex>(band)), "value");
+        gains_[band] = Access::IntOf(Access::Element(bands, static_cast<Json::ArrayIndex>(band)), "value");
     }
     return gains_;
 }

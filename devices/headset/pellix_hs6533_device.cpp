@@ -207,9 +207,7 @@ void CPellixHS6533Device::ApplySyncLightMode(int mode, const LightInfo& source) 
 void CPellixHS6533Device::ApplyLight(const LightInfo& light) {
     SetSynchronisedLighting(false);
     SetLightState(light);
-    profile_.SetLightInfo(
-        static_cast<uint32_t>(light.selectItem | light.light << 8 | light.speed << 16 | light.fx << 24),
-        static_cast<uint32_t>(light.multiColor | light.red << 8 | light.green << 16 | light.blue << 24), 0);
+    profile_.SetLightInfo(light);
     SaveProfile();
     if (CHeadsetProtocol* protocol = Protocol()) {
         protocol->SetLight(light);

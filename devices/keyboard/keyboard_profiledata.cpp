@@ -6,14 +6,6 @@ namespace {
 
 using Access = CJsonAccess;
 
-uint16_t WordOf(const Json::Value& object, const char* key) {
-    return static_cast<uint16_t>(Access::Int(Access::Member(object, key)));
-}
-
-uint8_t ByteOf(const Json::Value& object, const char* key) {
-    return static_cast<uint8_t>(Access::Int(Access::Member(object, key)));
-}
-
 Json::Value EncodeColor(const LedColor& color) {
     Json::Value object(Json::objectValue);
     object["Red"] = color.red;
@@ -34,12 +26,12 @@ constexpr int kKeyboardLeds = 126;  // the LEDs the fill and per-key operations 
 KeyboardSystemStages CKeyboardProfiledata::GetSystemSettings() {
     const Json::Value& system = Access::Member(DeviceSection(), "SystemStages");
     KeyboardSystemStages settings;
-    settings.repeat = WordOf(system, "Repeat");
-    settings.repeatDelay = WordOf(system, "RepeatDelay");
-    settings.key6Flag = WordOf(system, "Key6Flag");
-    settings.pollingRate = WordOf(system, "PollingRate");
-    settings.wFlag = WordOf(system, "WFlag");
-    settings.winFlag = WordOf(system, "WinFlag");
+    settings.repeat = Access::WordOf(system, "Repeat");
+    settings.repeatDelay = Access::WordOf(system, "RepeatDelay");
+    settings.key6Flag = Access::WordOf(system, "Key6Flag");
+    settings.pollingRate = Access::WordOf(system, "PollingRate");
+    settings.wFlag = Access::WordOf(system, "WFlag");
+    settings.winFlag = Access::WordOf(system, "WinFlag");
     systemSettings_ = settings;
     return settings;
 }
@@ -78,8 +70,8 @@ std::vector<LedColor> CKeyboardProfiledata::GetGroupColors(int group, int count)
         if (!entry.isObject()) {
             entry = EncodeColor(LedColor{});
         }
-        groupColors_.push_back(
-            {ByteOf(entry, "Red"), ByteOf(entry, "Green"), ByteOf(entry, "Blue"), ByteOf(entry, "Alpha")});
+        groupColors_.push_back({Access::ByteOf(entry, "Red"), Access::ByteOf(entry, "Green"),
+                                Access::ByteOf(entry, "Blue"), Access::ByteOf(entry, "Alpha")});
     }
     return groupColors_;
 }
@@ -97,7 +89,7 @@ void CKeyboardProfiledata::SetGroupColors(const std::vector<LedColor>& colors, i
 
 int CKeyboardProfiledata::GetGroupIndex() {
     const Json::Value& mode = Access::Member(DeviceSection(), "CustomLightMode");
-    groupIndex_ = Access::Int(Access::Member(mode, "CustomLightModeGroupIndex"));
+    groupIndex_ = Access::IntOf(mode, "CustomLightModeGroupIndex");
     return groupIndex_;
 }
 

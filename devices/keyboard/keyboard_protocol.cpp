@@ -68,11 +68,7 @@ void CKeyboardProtocol::MapAssignedKeys(const std::vector<KeyAssignment>& keys) 
 }
 
 void CKeyboardProtocol::StoreLightInfo(CKeyboardProfiledata& profile, const LightInfo& light) {
-    profile.SetLightInfo(uint32_t{light.selectItem} | uint32_t{light.light} << 8 |
-                             uint32_t{light.speed} << 16 | uint32_t{light.fx} << 24,
-                         uint32_t{light.multiColor} | uint32_t{light.red} << 8 | uint32_t{light.green} << 16 |
-                             uint32_t{light.blue} << 24,
-                         uint32_t{light.extraWord} | uint32_t{light.extraByte} << 16);
+    profile.SetLightInfo(light);
 }
 
 int CKeyboardProtocol::ReadActiveProfile(CKeyboardProfiledata& profile,

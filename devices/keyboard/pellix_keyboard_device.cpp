@@ -412,17 +412,12 @@ void CPellixKeyboardDevice::SetFunctionTab(int type) {
     ShowLayer();
 }
 
-// The light layer while the lighting sub-page shows, the key layer otherwise; the light buttons
-// are painted only while they can be seen.
+// The light layer while the lighting sub-page shows, the key layer otherwise; the base paints
+// the light buttons only while they can be seen.
 void CPellixKeyboardDevice::ShowLayer() {
     const bool lighting = GetFunctionTab() == 3;
     if (auto* layers = As<ui::CTabLayoutUI>(OptionalPageControl("keyboard_device_key_light"), "TabLayout")) {
         layers->SelectItem(lighting ? 1 : 0);
-    }
-    KillTimer(kLightPaintTimer);
-    if (lighting && IsLightThreadRunning()) {
-        PaintLightButtons();
-        SetTimer(kLightPaintTimer, kLightPaintMs);
     }
 }
 
@@ -695,31 +690,6 @@ void CPellixKeyboardDevice::PaintCustomColours() {
     for (int led = 0; led < LedCount() && led < kPositionCount; ++led) {
         const LedColor& colour = customColours_[led];
         SetLedColour(led, CLightAnimation::Pack({colour.red, colour.green, colour.blue}, Intensity(light)));
-    }
-}
-
-void CPellixKeyboardDevice::DoEvent(ui::TEventUI& event) {
-    if (event.Type == ui::EventType::Timer && event.wParam == kLightPaintTimer) {
-        PaintLightButtons();
-        return;
-    }
-    CPellixUSBDevice::DoEvent(event);
-}
-
-// LED colours are packed red, green, blue, intensity from the low byte up.
-void CPellixKeyboardDevice::PaintLightButtons() {
-    for (int led = 0; led < LedCount(); ++led) {
-        auto* button = As<ui::CDeviceKeyButtonUI>(LightButton(led), "DeviceKeyButton");
-        if (button == nullptr) {
-            continue;
-        }
-        const uint32_t rgba = GetLedColour(led);
-        const uint32_t rgb = (rgba & 0xFF) << 16 | (rgba & 0xFF00) | (rgba >> 16 & 0xFF);
-        const int alpha = static_cast<int>(rgba >> 24);
-        button->SetLightImageOn(true);
-        if (button->GetLightColor() != rgb || button->GetLightAlpha() != alpha) {
-            button->SetLightColor(rgb, alpha);
-        }
     }
 }
 

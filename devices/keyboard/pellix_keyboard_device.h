@@ -40,8 +40,6 @@ public:
     static constexpr int kBrightnessMaximum = 4;
     static constexpr int kSpeedMaximum = 4;
     // Copies the LED colours of the preview into the light buttons while they are shown.
-    static constexpr int kLightPaintTimer = 1010;
-    static constexpr int kLightPaintMs = 40;
 
     CPellixKeyboardDevice();
     ~CPellixKeyboardDevice() override;
@@ -109,7 +107,6 @@ public:
     void LightCustomColourAll(bool lit) override;
     void LightKeysSelected() override;
     void LightKeyClicked(int position) override;
-    void DoEvent(ui::TEventUI& event) override;
 
     // The protocol on the connection's command channel; null without a connection.
     CKeyboardProtocol* Protocol();
@@ -137,7 +134,6 @@ private:
     void LoadCustomColours();
     void SetCustomColours(std::vector<LedColor> colours);
     void UpdateKeyCodeMap();
-    void PaintLightButtons();
     void PaintCustomColours();
     bool KeyPanelIdle() const;
     bool IsSelectedOption(const std::string& name) const;

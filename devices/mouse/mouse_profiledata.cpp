@@ -6,27 +6,15 @@ namespace {
 
 using Access = CJsonAccess;
 
-int IntOf(const Json::Value& object, const char* key) {
-    return Access::Int(Access::Member(object, key));
-}
-
-uint8_t ByteOf(const Json::Value& object, const char* key) {
-    return static_cast<uint8_t>(IntOf(object, key));
-}
-
-uint16_t WordOf(const Json::Value& object, const char* key) {
-    return static_cast<uint16_t>(IntOf(object, key));
-}
-
 DpiStage DecodeStage(const Json::Value& element) {
     DpiStage stage;
-    stage.active = ByteOf(element, "StageActive");
-    stage.separateXY = ByteOf(element, "StageXY");
-    stage.SetDpiX(WordOf(element, "StageDPIX"));
-    stage.SetDpiY(WordOf(element, "StageDPIY"));
-    stage.red = ByteOf(element, "StageColorR");
-    stage.green = ByteOf(element, "StageColorG");
-    stage.blue = ByteOf(element, "StageColorB");
+    stage.active = Access::ByteOf(element, "StageActive");
+    stage.separateXY = Access::ByteOf(element, "StageXY");
+    stage.SetDpiX(Access::WordOf(element, "StageDPIX"));
+    stage.SetDpiY(Access::WordOf(element, "StageDPIY"));
+    stage.red = Access::ByteOf(element, "StageColorR");
+    stage.green = Access::ByteOf(element, "StageColorG");
+    stage.blue = Access::ByteOf(element, "StageColorB");
     return stage;
 }
 
@@ -71,7 +59,7 @@ std::vector<DpiStage> CMouseProfiledata::GetStages() {
     if (section.isNull()) {
         return stages_;
     }
-    activeStage_ = IntOf(section, "StageActive");
+    activeStage_ = Access::IntOf(section, "StageActive");
     const char* key = StageArrayKey();
     if (key == nullptr) {
         return stages_;
@@ -109,15 +97,15 @@ MouseSystemSettings CMouseProfiledata::GetSystemSettings() {
     const Json::Value& system = Access::Member(DeviceSection(), "SystemStages");
     const Json::Value& report = Access::Member(DeviceSection(), "ReportStages");
     MouseSystemSettings settings;
-    settings.doubleClick = WordOf(system, "DoubleClickTime");
-    settings.pointerSpeed = WordOf(system, "MouseSpeed");
-    settings.pointerPrecision = WordOf(system, "PointerPrecision");
-    settings.scrollByPage = WordOf(system, "ScorllPage");
-    settings.scrollSpeed = WordOf(system, "WheelScorlllinse");
-    settings.pollingRate = WordOf(report, "StageActive");
-    settings.ast = WordOf(system, "ASTSelectItem");
-    settings.msh = WordOf(system, "MSHSelectItem");
-    settings.logoLight = WordOf(system, "LOGOSelectItem");
+    settings.doubleClick = Access::WordOf(system, "DoubleClickTime");
+    settings.pointerSpeed = Access::WordOf(system, "MouseSpeed");
+    settings.pointerPrecision = Access::WordOf(system, "PointerPrecision");
+    settings.scrollByPage = Access::WordOf(system, "ScorllPage");
+    settings.scrollSpeed = Access::WordOf(system, "WheelScorlllinse");
+    settings.pollingRate = Access::WordOf(report, "StageActive");
+    settings.ast = Access::WordOf(system, "ASTSelectItem");
+    settings.msh = Access::WordOf(system, "MSHSelectItem");
+    settings.logoLight = Access::WordOf(system, "LOGOSelectItem");
     systemSettings_ = settings;
     return settings;
 }
@@ -141,9 +129,9 @@ std::vector<MouseCorrection> CMouseProfiledata::GetCorrections() {
     corrections_.clear();
     for (Json::ArrayIndex i = 0; i < Access::Size(list); ++i) {
         MouseCorrection correction;
-        correction.pixelThreshold = ByteOf(list[i], "CorrectPixThresh");
-        correction.minimumSquare = ByteOf(list[i], "CorrectMinSq");
-        correction.selected = ByteOf(list[i], "CorrectSelect");
+        correction.pixelThreshold = Access::ByteOf(list[i], "CorrectPixThresh");
+        correction.minimumSquare = Access::ByteOf(list[i], "CorrectMinSq");
+        correction.selected = Access::ByteOf(list[i], "CorrectSelect");
         correction.name = Access::String(Access::Member(list[i], "CorrectName"));
         corrections_.push_back(correction);
     }

@@ -92,11 +92,17 @@ int CMouseProtocol::ReadParameters(CMouseProfiledata& profile, MouseParameters& 
         return result;
     }
     profile.SetActiveStage(out.activeStage);
-    profile.SetLightInfo(uint32_t{out.lightMode} | uint32_t{out.lightBrightness} << 8 |
-                             uint32_t{out.lightSpeedIndex} << 16 | uint32_t{out.lightFx} << 24,
-                         uint32_t{out.lightMulticolour} | uint32_t{out.lightRed} << 8 |
-                             uint32_t{out.lightGreen} << 16 | uint32_t{out.lightBlue} << 24,
-                         uint32_t{out.lightByte8});
+    LightInfo light;
+    light.selectItem = out.lightMode;
+    light.light = out.lightBrightness;
+    light.speed = out.lightSpeedIndex;
+    light.fx = out.lightFx;
+    light.multiColor = out.lightMulticolour;
+    light.red = out.lightRed;
+    light.green = out.lightGreen;
+    light.blue = out.lightBlue;
+    light.extraWord = out.lightByte8;
+    profile.SetLightInfo(light);
     profile.Save();
     return channel_result::kOk;
 }
@@ -134,18 +140,10 @@ int CMouseProtocol::WriteParameters(CMouseProfiledata& profile, int profileIndex
     parameters.activeProfile = firstByte;
     const auto bytes = EncodeParameters(parameters, channel_.IsWireless());
 
-    if (!Reachable()) {
-        return 0;
-    }
-    int result = channel_.BeginTransfer();
-    if (!Reachable()) {
-        return 0;
-    }
-    result = Worst(result, channel_.WriteMemory(static_cast<uint16_t>(profileIndex * kProfileStride), bytes));
-    if (!Reachable()) {
-        return 0;
-    }
-    return Worst(result, channel_.EndTransfer());
+    return Transfer([&] {
+               return channel_.WriteMemory(static_cast<uint16_t>(profileIndex * kProfileStride), bytes);
+           })
+        .value_or(0);
 }
 
 void CMouseProtocol::MapAssignedButtons(const std::vector<KeyAssignment>& keys) {
@@ -173,35 +171,39 @@ int CMouseProtocol::WriteKeyTable(int page, const std::vector<KeyAssignment>& ke
     }
     const std::vector<uint8_t> table = PatchKeyTable(KeyTable(), buttonMap_, assignments);
 
+    return Transfer([&] { return channel_.WriteKeyTable(page, table); }).value_or(0);
+}
+
+std::optional<int> CMouseProtocol::Transfer(const std::function<int()>& write) {
     if (!Reachable()) {
-        return 0;
+        return std::nullopt;
     }
     int result = channel_.BeginTransfer();
     if (!Reachable()) {
-        return 0;
+        return std::nullopt;
     }
-    result = Worst(result, channel_.WriteKeyTable(page, table));
+    result = Worst(result, write());
     if (!Reachable()) {
-        return 0;
+        return std::nullopt;
     }
     return Worst(result, channel_.EndTransfer());
 }
 
 int CMouseProtocol::SendImage(std::span<const uint8_t> image, bool shoot) {
-    const auto online = [this] { return !channel_.IsWireless() || channel_.IsOnline(); };
-    if (!online()) {
-        return kMacroWriteFailed;
-    }
-    int result = channel_.BeginTransfer();
-    if (!online()) {
-        return kMacroWriteFailed;
-    }
-    result = Worst(result, shoot ? channel_.WriteShootBlock(image) : channel_.WriteMacroBlock(image));
-    if (!online()) {
-        return kMacroWriteFailed;
-    }
-    result = Worst(result, channel_.EndTransfer());
+    const std::optional<int> result =
+        Transfer([&] { return shoot ? channel_.WriteShootBlock(image) : channel_.WriteMacroBlock(image); });
     return result == channel_result::kOk ? 0 : kMacroWriteFailed;
+}
+
+bool CMouseProtocol::ReadyForImage() {
+    if (!channel_.IsOpen()) {
+        return true;
+    }
+    if (channel_.IsWireless() && !channel_.IsOnline()) {
+        return false;
+    }
+    RefreshInfo();
+    return true;
 }
 
 void CMouseProtocol::ForgetKeyTable() {
@@ -218,11 +220,8 @@ void CMouseProtocol::RefreshInfo() {
 }
 
 int CMouseProtocol::WriteMacros(const std::string& dataFolder) {
-    if (channel_.IsOpen()) {
-        if (channel_.IsWireless() && !channel_.IsOnline()) {
-            return 0;
-        }
-        RefreshInfo();
+    if (!ReadyForImage()) {
+        return 0;
     }
     const std::optional<CMacroImage::Result> image = CMacroList(dataFolder).BuildImage(info_.MacroCapacity());
     if (!image) {
@@ -238,11 +237,8 @@ int CMouseProtocol::WriteMacros(const std::string& dataFolder) {
 }
 
 int CMouseProtocol::WriteShootData(const std::string& dataFolder) {
-    if (channel_.IsOpen()) {
-        if (channel_.IsWireless() && !channel_.IsOnline()) {
-            return 0;
-        }
-        RefreshInfo();
+    if (!ReadyForImage()) {
+        return 0;
     }
     const std::vector<uint8_t> image = ShootImage(dataFolder);
     if (image.empty()) {

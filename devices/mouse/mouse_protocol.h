@@ -7,6 +7,8 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -101,9 +103,14 @@ private:
     bool Reachable();
     static constexpr int kShootEntryCount = 4;  // one entry per gun
 
-    // 0x01; the block command; 0x02, each after an online check behind a
-    // receiver. 0 when every exchange succeeded, else kMacroWriteFailed.
+    // 0x01, the write, 0x02, each only while Reachable: nullopt as soon as the mouse is not,
+    // else the first failure or kOk.
+    std::optional<int> Transfer(const std::function<int()>& write);
+    // The block command in a transfer: 0 when every exchange succeeded, else kMacroWriteFailed.
     int SendImage(std::span<const uint8_t> image, bool shoot);
+    // Before building a macro or shoot image: false when an open channel's receiver has no mouse
+    // online (nothing is written); the info is read again while the channel is open.
+    bool ReadyForImage();
     // No key table read: WriteKeyTable sends nothing and no host button is mapped.
     void ForgetKeyTable();
     // 0x03: the key count and macro size may have changed since the connection.

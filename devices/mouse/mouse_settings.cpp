@@ -68,11 +68,7 @@ int CMouseSettings::SetLogoLight(int item) {
 
 int CMouseSettings::SetLight(const LightInfo& light) {
     protocol_.Channel().SetSynchronisedLighting(false);
-    profile_.SetLightInfo(uint32_t{light.selectItem} | uint32_t{light.light} << 8 |
-                              uint32_t{light.speed} << 16 | uint32_t{light.fx} << 24,
-                          uint32_t{light.multiColor} | uint32_t{light.red} << 8 |
-                              uint32_t{light.green} << 16 | uint32_t{light.blue} << 24,
-                          uint32_t{light.extraWord} | uint32_t{light.extraByte} << 16);
+    profile_.SetLightInfo(light);
     return SaveAndWrite();
 }
 

@@ -182,7 +182,6 @@ void CPellixMouseDevice::OnConnected() {
     RefreshPage();
     StopLightThread();
     StartLightThread();
-    SetTimer(kLightPaintTimer, kLightPaintMs);
 }
 
 void CPellixMouseDevice::Resync() {
@@ -879,29 +878,5 @@ void CPellixMouseDevice::LightPresetChosen(int index) {
     }
     if (const std::optional<uint32_t> colour = lightPanel_->PresetColour(index)) {
         ApplyLight(lightPanel_->TakeColour(*colour, LightState()));
-    }
-}
-
-void CPellixMouseDevice::DoEvent(ui::TEventUI& event) {
-    if (event.Type == ui::EventType::Timer && event.wParam == kLightPaintTimer) {
-        PaintLightButtons();
-        return;
-    }
-    CPellixUSBDevice::DoEvent(event);
-}
-
-// LED colours are packed R, G, B, intensity from the high byte down.
-void CPellixMouseDevice::PaintLightButtons() {
-    for (int led = 0; led < LedCount(); ++led) {
-        auto* button = As<ui::CDeviceKeyButtonUI>(LightButton(led), "DeviceKeyButton");
-        if (button == nullptr) {
-            continue;
-        }
-        const uint32_t rgba = GetLedColour(led);
-        const int alpha = static_cast<int>(rgba & 0xFF);
-        button->SetLightImageOn(true);
-        if (button->GetLightColor() != rgba >> 8 || button->GetLightAlpha() != alpha) {
-            button->SetLightColor(rgba >> 8, alpha);
-        }
     }
 }

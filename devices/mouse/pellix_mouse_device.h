@@ -33,9 +33,6 @@ public:
     static constexpr int kPollingOptionCount = 5;
     static constexpr int kSubPageCount = 6;
     static constexpr int kKeyInfoRowHeight = 25;
-    // Copies the LED colours the light thread paints into the light buttons.
-    static constexpr int kLightPaintTimer = 1010;
-    static constexpr int kLightPaintMs = 40;
 
     CPellixMouseDevice();
     ~CPellixMouseDevice() override;
@@ -98,7 +95,6 @@ public:
     void LightControlChanged(const std::string& controlName) override;
     void LightPaletteChanged() override;
     void LightPresetChosen(int index) override;
-    void DoEvent(ui::TEventUI& event) override;
 
     // Slider n at position p, its entry at the DPI of p, and the active or inactive look.
     void ShowStagePosition(int stage, int position);
@@ -143,7 +139,6 @@ private:
     void ShowKeyEditor(bool shown);
     void ShowPanels();
     void ApplyLight(const LightInfo& light);
-    void PaintLightButtons();
     bool KeyPanelIdle() const;
     ui::CControlUI* KeyInfoRow(ui::CControlUI& list, int index);
     std::string ModeName(int mode) const;

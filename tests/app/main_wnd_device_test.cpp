@@ -378,7 +378,12 @@ TEST_F(MainWndDeviceTest, AMouseAKeyboardAndAPadGiveThreePagesAndThePadPageDrive
     auto pad = std::make_shared<CSimulatedMousePad>();
     bus->Plug(CSimulatedMousePad::kName, pad);
     ASSERT_TRUE(WaitFor([&] { return VisibleOptions() == 3; }, 3000));
-    const std::vector<CPellixUSBDevice*> pads = wnd->DeviceBar().PagesOfKind(3);
+    std::vector<CPellixUSBDevice*> pads;
+    for (const auto& entry : wnd->DeviceBar().Entries()) {
+        if (entry.page->GetClass() == "PellixMousePadDevice") {
+            pads.push_back(entry.page);
+        }
+    }
     ASSERT_EQ(pads.size(), 1u);
     ASSERT_EQ(pads[0]->GetClass(), "PellixMousePadDevice");
     wnd->DeviceBar().SelectDeviceOption(wnd->DeviceBar().IndexOfPage(pads[0]), true, true);

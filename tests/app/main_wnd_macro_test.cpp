@@ -13,6 +13,7 @@
 #include "sim/mouse_model.h"
 #include "sim/sim_hid_bus.h"
 #include "sim/simulated_mouse.h"
+#include "tests/support/menu_choice.h"
 #include "tests/support/modal_window.h"
 #include "tests/support/qt_application.h"
 #include "tests/support/skin_test_env.h"
@@ -609,7 +610,7 @@ TEST_F(MainWndMacroEditTest, TheActionMenuOpensOnARow) {
         EXPECT_TRUE(
             native->grab().save(QString::fromStdString(std::string(output) + "/macro_action_menu.png")));
     }
-    EXPECT_TRUE(menu->Choose("right_click"));
+    EXPECT_TRUE(ChooseMenuItem(*menu, "right_click"));
     ASSERT_TRUE(WaitFor([&] { return Panel()->RowCount() == 4; }));
     Render("macro_panel_edited.png");
     ui::CPaintManagerUI::SetAllDPI(144);

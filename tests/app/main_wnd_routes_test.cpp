@@ -153,6 +153,7 @@ TEST_F(RoutesTest, WindowRowsRouteWhateverTheCaseOfTheirName) {
     EXPECT_EQ(Route("windowsize", "root"), Calls{"RootResized"});
     EXPECT_EQ(Route("windowsize", "other"), Calls{});
     EXPECT_EQ(Route("menu", "about_menu"), Calls{"OpenAboutWindow"});
+    EXPECT_EQ(Route("menu", "setwnd_menu"), Calls{"Settings"});
     EXPECT_EQ(Route("click", "windowdeviceset_1"), Calls{"DesktopSettings1"});
     EXPECT_EQ(Route("click", "SetBtn"), Calls{"Settings beside"});
     EXPECT_EQ(Route("click", "skinbtn"), Calls{"SkinChooser"});

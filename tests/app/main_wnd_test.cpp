@@ -1,8 +1,11 @@
 #include "app/main_wnd.h"
 #include "app/control_factory_tables.h"
 #include "app/registered_messages.h"
+#include "app/set_wnd.h"
 #include "platform/ipc/shell_messages.h"
 #include "tests/support/debug_capture.h"
+#include "tests/support/menu_choice.h"
+#include "tests/support/modal_window.h"
 #include "tests/support/qt_application.h"
 #include "tests/support/skin_test_env.h"
 #include "ui/toolkit/builtin_controls.h"
@@ -153,21 +156,20 @@ TEST_F(MainWndTest, HidingWithoutATrayMinimisesSoTheWindowIsNeverLost) {
 
 TEST_F(MainWndTest, TrayMenuExitShutsDownInOrder) {
     auto wnd = Open();
-    std::atomic<bool> workerStopped{false};
-    ASSERT_TRUE(wnd->StartWorker(8, [&](platform::CEvent& stop) {
-        stop.Wait(-1);
-        workerStopped = true;
-    }));
     CDebugCapture capture;
     ui::SendMessage(wnd->GetHWND(), app::kTrayMessage, 0, ui::WM_RBUTTONUP);
     ASSERT_TRUE(WaitFor([] { return !ui::CMenuWnd::GetOpenMenus().empty(); }));
-    ASSERT_TRUE(ui::CMenuWnd::GetOpenMenus().back()->Choose("exit"));
-    ASSERT_TRUE(WaitFor([&] { return !ui::IsWindow(wnd->GetHWND()) && workerStopped; }));
+    ASSERT_TRUE(ChooseMenuItem(*ui::CMenuWnd::GetOpenMenus().back(), "exit"));
+    ASSERT_TRUE(WaitFor([&] { return !ui::IsWindow(wnd->GetHWND()); }));
     EXPECT_FALSE(wnd->GetTrayIcon().IsCreated());
     const std::string text = capture.Text();
-    EXPECT_NE(text.find("退出测试"), std::string::npos);
-    EXPECT_LT(text.find("退出测试"), text.find(platform::CWorkerThread::kEndedText));
-    // The nineteen slots never started have nothing to stop and say nothing.
+    const size_t leaving = text.find("退出测试");
+    ASSERT_NE(leaving, std::string::npos) << text;
+    // The workers the window started stop after it announced the exit.
+    for (const char* exitText :
+         {"抓取设备线程设定退出", "同步灯光线程设定退出", platform::CWorkerThread::kEndedText}) {
+        EXPECT_LT(leaving, text.find(exitText)) << exitText;
+    }
     EXPECT_EQ(text.find("错误"), std::string::npos) << text;
 }
 
@@ -185,7 +187,10 @@ TEST_F(MainWndTest, TheCloseButtonEndsTheProcessWithCodeZero) {
 TEST_F(MainWndTest, AnUpdateRoundMarksTheSettingsButtonOnlyWhenSomethingIsNew) {
     auto wnd = Open();
     bool settingsAsked = false;
-    wnd->SetMenuAction("setwnd_menu", [&] { settingsAsked = true; });
+    WhenShown(app::kSetWndClassName, [&](ui::CHostWidget& host) {
+        settingsAsked = true;
+        host.GetPaintManager()->FindControl("closebtn")->Activate();
+    });
     auto* setbtn =
         static_cast<ui::CButtonUI*>(wnd->GetPaintManager().FindControl("setbtn")->GetInterface("Button"));
     // The update thread reports from its own thread; the window takes it over on the UI thread.

@@ -151,20 +151,4 @@ TEST_F(MsgWndTest, AnUnsupportedDpiIsRefusedAndTheOwnerKeepsItsOwn) {
     }
 }
 
-TEST_F(MsgWndTest, ADpiChangeRescalesTheOpenWindow) {
-    QRect geometry;
-    int dpi = 0;
-    const QRect suggested(10, 20, 620, 330);
-    WhenShown(app::kMsgWndClassName, [&](ui::CHostWidget& host) {
-        ui::SendMessage(host.GetWindow(), ui::WM_DPICHANGED, 144 | (144 << 16),
-                        reinterpret_cast<ui::LPARAM>(&suggested));
-        geometry = host.geometry();
-        dpi = host.GetPaintManager()->GetDPI();
-        host.GetPaintManager()->FindControl("closebtn")->Activate();
-    });
-    CMsgWnd::ShowMessage(owner.GetHWND(), "", "message_text_6", true, 96, CMsgWnd::kConfirmOnly);
-    EXPECT_EQ(dpi, 144);
-    EXPECT_EQ(geometry, suggested);
-}
-
 }  // namespace

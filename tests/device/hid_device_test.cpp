@@ -77,7 +77,6 @@ TEST_F(HidDeviceTest, EnumerationGrowsItsListAndKeepsEveryPath) {
     HidDevice device(bus_);
     ASSERT_TRUE(device.EnumerateInterfaces());
     EXPECT_EQ(device.PathCount(), 20u);
-    EXPECT_EQ(device.PathCapacity(), 32u);
     std::set<std::string> seen;
     while (auto path = device.NextPath()) {
         seen.insert(*path);

@@ -141,14 +141,6 @@ bool CDeviceOptionUI::IsOptionSelected() const {
     return option != nullptr && option->IsSelected();
 }
 
-void CDeviceOptionUI::StartConnectTimer() {
-    SetTimer(kConnectTimer, kConnectDelayMs);
-}
-
-void CDeviceOptionUI::StartResyncTimer(int delayMs) {
-    SetTimer(kResyncTimer, delayMs);
-}
-
 COptionUI* CDeviceOptionUI::GetDeviceSelect() const {
     CControlUI* control = const_cast<CDeviceOptionUI*>(this)->FindSubControl(kDeviceSelect);
     return control != nullptr ? static_cast<COptionUI*>(control->GetInterface("Option")) : nullptr;

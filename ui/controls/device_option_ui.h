@@ -89,8 +89,6 @@ public:
 
     void SetDevice(IDeviceLifecycle* device) { device_ = device; }
     IDeviceLifecycle* GetDevice() const { return device_; }
-    void StartConnectTimer();
-    void StartResyncTimer(int delayMs);
 
     COptionUI* GetDeviceSelect() const;
     COptionUI* GetSynchroSelect() const;

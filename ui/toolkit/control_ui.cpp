@@ -92,6 +92,9 @@ void CControlUI::SetPos(QRect rect, bool needInvalidate) {
         rect.setHeight(0);
     }
     const bool changed = rect != pos_;
+    if (changed && needInvalidate) {
+        Invalidate();  // where it was
+    }
     pos_ = rect;
     updateNeeded_ = false;
     if (changed && needInvalidate) {
@@ -359,9 +362,10 @@ CControlUI* CControlUI::FindControl(const FindPredicate& predicate, unsigned fla
     return predicate(this) ? this : nullptr;
 }
 
+// Only the control's own rectangle: a repaint of the whole window costs every control's paint.
 void CControlUI::Invalidate() {
     if (manager_ != nullptr && IsVisible()) {
-        manager_->Invalidate();
+        manager_->Invalidate(pos_);
     }
 }
 

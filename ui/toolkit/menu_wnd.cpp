@@ -94,20 +94,6 @@ void CollectNames(const QMenu* menu, std::vector<std::string>& names) {
     }
 }
 
-QAction* FindAction(const QMenu* menu, const QString& name) {
-    for (QAction* action : menu->actions()) {
-        if (action->objectName() == name && action->menu() == nullptr) {
-            return action;
-        }
-        if (action->menu() != nullptr) {
-            if (QAction* found = FindAction(action->menu(), name)) {
-                return found;
-            }
-        }
-    }
-    return nullptr;
-}
-
 }  // namespace
 
 CMenuWnd::CMenuWnd(HWND owner) : owner_(owner) {}
@@ -187,19 +173,6 @@ std::vector<std::string> CMenuWnd::GetItemNames() const {
         CollectNames(menu_, names);
     }
     return names;
-}
-
-bool CMenuWnd::Choose(const std::string& name) {
-    if (menu_ == nullptr) {
-        return false;
-    }
-    QAction* action = FindAction(menu_, QString::fromStdString(name));
-    if (action == nullptr || !action->isEnabled()) {
-        return false;
-    }
-    action->trigger();
-    menu_->hide();
-    return true;
 }
 
 void CMenuWnd::Close() {

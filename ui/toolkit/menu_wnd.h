@@ -52,8 +52,6 @@ public:
 
     // The names of the items, in order (sub-menu items included).
     std::vector<std::string> GetItemNames() const;
-    // Acts as if the user chose the item; false when there is none by that name or it is disabled.
-    bool Choose(const std::string& name);
     void Close();
     QMenu* GetNativeMenu() const { return menu_; }
 

@@ -518,6 +518,16 @@ void CPaintManagerUI::Invalidate() {
     }
 }
 
+void CPaintManagerUI::Invalidate(const QRect& rect) {
+    if (host_ != nullptr) {
+        host_->update(rect);
+    }
+}
+
+bool CPaintManagerUI::IsShown() const {
+    return host_ != nullptr && host_->isVisible() && !host_->window()->isMinimized();
+}
+
 void CPaintManagerUI::NeedUpdate() {
     layoutNeeded_ = true;
     Invalidate();

@@ -60,6 +60,8 @@ public:
     // Binds the manager to the widget that shows it (the window's client area).
     void Init(QWidget* host, const std::string& name = {});
     QWidget* GetPaintWindow() const { return host_; }
+    // Whether the window is on screen: shown and not minimised.
+    bool IsShown() const;
     const std::string& GetName() const { return name_; }
 
     // Takes ownership of the tree and attaches it; the old root is deleted.
@@ -143,6 +145,8 @@ public:
 
     // Repaints; with layout, lays the tree out first.
     void Invalidate();
+    // Repaints the part of the window in rect only.
+    void Invalidate(const QRect& rect);
     void NeedUpdate();
     // Lays the root out at the host's size when something asked for it.
     void UpdateLayout();

@@ -36,7 +36,6 @@ inline constexpr unsigned WM_LBUTTONUP = 0x0202;
 inline constexpr unsigned WM_RBUTTONUP = 0x0205;
 inline constexpr unsigned WM_MOUSEHOVER = 0x02A1;
 inline constexpr unsigned WM_MOUSELEAVE = 0x02A3;
-inline constexpr unsigned WM_DPICHANGED = 0x02E0;
 inline constexpr unsigned WM_USER = 0x0400;
 inline constexpr unsigned WM_APP = 0x8000;
 

@@ -203,6 +203,8 @@ TEST_F(KeyboardPage, AKeyPressOnTheKeyboardLightsThatKeyInTheReactivePreview) {
     Open();
     ChooseSubPage("deng_Op_tab");
     RunLightMode(19, 255, 0, 0);
+    // The buttons are painted once the page has been drawn; a press before that fades unseen.
+    ASSERT_TRUE(WaitFor([&] { return Button("light_42")->IsLightImageOn(); }));
     const int firmwareKey = page->Protocol()->Maps().keyCode[kTab];
     ASSERT_TRUE(keyboard->PressKey(static_cast<unsigned>(firmwareKey)));
 

@@ -442,15 +442,38 @@ TEST_F(MousePage, TheSameLightModeIsSavedAndSent) {
     EXPECT_EQ(light["SelectItem"].asInt(), 7);
 }
 
-TEST_F(MousePage, TheLightThreadAnimatesAnOpenMouseAndStopsWithItsExitText) {
+// Nothing but the light buttons shows the host-side effect: it runs while one of them is on
+// screen and stands still (its thread blocked) while the window or the page is hidden.
+TEST_F(MousePage, TheLightEffectRunsOnlyWhileItsButtonsAreShown) {
     Open();
     LightInfo spectrum;
     spectrum.light = 4;
     spectrum.speed = 4;
     page->ApplySyncLightMode(1, spectrum);
-    const uint64_t steps = page->LightSteps();
-    ASSERT_TRUE(WaitFor([&] { return page->LightSteps() > steps + 3; }));
+    // The paint timer notices the buttons leaving and stops.
+    const auto ledChanges = [&] {
+        const bool shown = page->LightButtonsShown();
+        EXPECT_TRUE(WaitFor(
+            [&] { return page->GetManager()->HasTimer(page, CPellixUSBDevice::kLightPaintTimer) == shown; }));
+        const uint32_t before = page->GetLedColour(0);
+        return WaitFor([&] { return page->GetLedColour(0) != before; }, 600);
+    };
+    ASSERT_TRUE(page->LightButtonsShown());
+    EXPECT_TRUE(ledChanges());
     EXPECT_NE(page->GetLedColour(0) >> 24, 0u);  // lit at the chosen brightness
+
+    window->ShowWindow(false, false);
+    EXPECT_FALSE(page->LightButtonsShown());
+    EXPECT_FALSE(ledChanges());
+    window->ShowWindow(true, false);
+    EXPECT_TRUE(ledChanges());
+
+    page->SetVisible(false);
+    EXPECT_FALSE(page->LightButtonsShown());
+    EXPECT_FALSE(ledChanges());
+    page->SetVisible(true);
+    EXPECT_TRUE(ledChanges());
+
     CDebugCapture capture;
     page->StopLightThread();
     EXPECT_FALSE(page->IsLightThreadRunning());

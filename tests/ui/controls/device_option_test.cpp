@@ -163,7 +163,7 @@ TEST_F(DeviceOptionTest, TheConnectTimerCallsOnConnectedOnceThenStartsThePollFor
     device.reportsPower = true;
     first->SetDevice(&device);
     EXPECT_EQ(first->GetDevice(), &device);
-    first->StartConnectTimer();
+    first->SetTimer(CDeviceOptionUI::kConnectTimer, CDeviceOptionUI::kConnectDelayMs);
     ASSERT_TRUE(Armed(CDeviceOptionUI::kConnectTimer));
     ASSERT_TRUE(WaitFor([&] { return !device.calls.empty(); }, 3000));
     EXPECT_EQ(device.calls, std::vector<std::string>{"OnConnected"});
@@ -215,7 +215,7 @@ TEST_F(DeviceOptionTest, WithoutADeviceTheTimersStopAndCallNothing) {
         Fire(first, id);
         EXPECT_FALSE(Armed(id)) << id;
     }
-    first->StartResyncTimer(100);
+    first->SetTimer(CDeviceOptionUI::kResyncTimer, 100);
     EXPECT_TRUE(Armed(CDeviceOptionUI::kResyncTimer));
     ASSERT_TRUE(WaitFor([&] { return !Armed(CDeviceOptionUI::kResyncTimer); }, 3000));
 }
@@ -223,7 +223,7 @@ TEST_F(DeviceOptionTest, WithoutADeviceTheTimersStopAndCallNothing) {
 TEST_F(DeviceOptionTest, TheResyncTimerRunsResyncOnceAfterItsDelay) {
     CFakeDevice device;
     first->SetDevice(&device);
-    first->StartResyncTimer(100);
+    first->SetTimer(CDeviceOptionUI::kResyncTimer, 100);
     ASSERT_TRUE(WaitFor([&] { return !device.calls.empty(); }, 3000));
     EXPECT_EQ(device.calls, std::vector<std::string>{"Resync"});
     EXPECT_FALSE(Armed(CDeviceOptionUI::kResyncTimer));

@@ -1,4 +1,5 @@
 #include "tests/support/debug_capture.h"
+#include "tests/support/menu_choice.h"
 #include "tests/support/qt_application.h"
 #include "ui/toolkit/builtin_controls.h"
 #include "ui/toolkit/image_attribute.h"
@@ -218,8 +219,8 @@ TEST_F(ControlsTest, MenusReportTheChosenItemByNameAndTheTrayPostsItsClicks) {
     CMenuWnd* menu = CMenuWnd::CreateMenu(wnd->GetHWND(), "menu.xml", QPoint(10, 10), eMenuAlignment_Left);
     ASSERT_NE(menu, nullptr);
     EXPECT_EQ(menu->GetItemNames(), (std::vector<std::string>{"about_menu", "off", "exit"}));
-    EXPECT_FALSE(menu->Choose("off"));
-    EXPECT_TRUE(menu->Choose("exit"));
+    EXPECT_FALSE(ChooseMenuItem(*menu, "off"));
+    EXPECT_TRUE(ChooseMenuItem(*menu, "exit"));
     ASSERT_TRUE(WaitFor([&] { return !wnd->menuChoices.empty() && CMenuWnd::GetOpenMenus().empty(); }));
     EXPECT_EQ(wnd->menuChoices, std::vector<std::string>{"exit"});
     EXPECT_EQ(CMenuWnd::CreateMenu(wnd->GetHWND(), "missing.xml", QPoint(), 0), nullptr);
