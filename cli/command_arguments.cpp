@@ -1,5 +1,7 @@
 #include "cli/command_arguments.h"
 
+#include <algorithm>
+
 #include <json/writer.h>
 
 #include <charconv>
@@ -25,6 +27,26 @@ bool ParseArguments(const std::vector<std::string>& args, Arguments& parsed, std
         }
     }
     return true;
+}
+
+std::optional<int> ReadCommandLine(const std::vector<std::string>& args, const CCliCommand& family,
+                                   Arguments& parsed, std::ostream& out, std::ostream& err) {
+    std::string error;
+    if (!ParseArguments(args, parsed, error)) {
+        err << "norvikctl: " << error << "\n";
+        return kExitUsage;
+    }
+    const auto& words = parsed.words;
+    if (std::find(words.begin(), words.end(), "--help") != words.end() ||
+        (!words.empty() && words[0] == "help")) {
+        family.PrintHelp(out);
+        return kExitOk;
+    }
+    if (words.empty()) {
+        family.PrintHelp(err);
+        return kExitUsage;
+    }
+    return std::nullopt;
 }
 
 std::optional<int> ParseNumber(const std::string& text, int low, int high) {

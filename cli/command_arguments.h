@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cli/cli_command.h"
 #include "profile/profile_records.h"
 
 #include <json/value.h>
@@ -24,6 +25,11 @@ struct Arguments {
 
 // Splits the words from the options; false with a message for an option that lacks its value.
 bool ParseArguments(const std::vector<std::string>& args, Arguments& parsed, std::string& error);
+
+// Reads a family's command line and answers "--help", "help" and an empty line as every family
+// does: the exit code when that ends the command, nothing when parsed holds a subcommand to run.
+std::optional<int> ReadCommandLine(const std::vector<std::string>& args, const CCliCommand& family,
+                                   Arguments& parsed, std::ostream& out, std::ostream& err);
 
 // A decimal number within [low, high], or nothing.
 std::optional<int> ParseNumber(const std::string& text, int low, int high);

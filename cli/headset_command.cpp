@@ -423,14 +423,8 @@ void CHeadsetCommand::PrintHelp(std::ostream& out) const {
 
 int CHeadsetCommand::Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     Arguments parsed;
-    std::string error;
-    if (!ParseArguments(args, parsed, error)) {
-        err << "norvikctl: " << error << ".\n";
-        return kExitUsage;
-    }
-    if (parsed.words.empty()) {
-        PrintHelp(err);
-        return kExitUsage;
+    if (const std::optional<int> done = ReadCommandLine(args, *this, parsed, out, err)) {
+        return *done;
     }
     const auto& table = Subcommands();
     const auto found = std::find_if(table.begin(), table.end(), [&](const SSubcommand& s) {

@@ -391,21 +391,10 @@ void CKeyboardCommand::PrintHelp(std::ostream& out) const {
 
 int CKeyboardCommand::Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     Arguments parsed;
-    std::string error;
-    if (!ParseArguments(args, parsed, error)) {
-        err << "norvikctl: " << error << "\n";
-        return kExitUsage;
+    if (const std::optional<int> done = ReadCommandLine(args, *this, parsed, out, err)) {
+        return *done;
     }
     const auto& words = parsed.words;
-    if (std::find(words.begin(), words.end(), "--help") != words.end() ||
-        (!words.empty() && words[0] == "help")) {
-        PrintHelp(out);
-        return kExitOk;
-    }
-    if (words.empty()) {
-        PrintHelp(err);
-        return kExitUsage;
-    }
     const auto& table = Subcommands();
     const auto command =
         std::find_if(table.begin(), table.end(), [&](const Subcommand& c) { return words[0] == c.name; });
