@@ -177,6 +177,10 @@ int CMacroCommand::Run(const std::vector<std::string>& args, std::ostream& out, 
         return resolved;
     }
     CMacroList list(CDataFolders::UserDataFolder(target.Name()));
+    // As the macro page does on opening: what the file holds may be all that is left of the names.
+    if (const std::string moved = list.SetAsideIfDamaged(); !moved.empty()) {
+        err << "norvikctl: a damaged macro list was kept as " << moved << "; a new list takes its place.\n";
+    }
     const int result = RunOperation(parsed, list, target, out, err);
     if (parsed.words[0] != "show" && (result == kExitOk || result == kExitFailure)) {
         PrintList(list, parsed.json, out);

@@ -6,8 +6,6 @@
 #include "macro/macro_image.h"
 #include "macro/macro_limits.h"
 #include "platform/debug.h"
-#include "profile/damaged_file.h"
-#include "profile/json_document.h"
 #include "ui/toolkit/edit_ui.h"
 #include "ui/toolkit/label_ui.h"
 #include "ui/toolkit/list_container_element_ui.h"
@@ -122,16 +120,7 @@ void CMacroControlUI::SetFolder(const std::string& folder) {
 }
 
 void CMacroControlUI::SetAsideDamagedList() {
-    const std::string path = folder_ + CMacroList::kListFile;
-    if (!CDamagedFile::HasContent(path)) {
-        return;
-    }
-    const Json::Value list = CJsonDocument().ReadJsonValue(path);
-    const bool readable = list.isObject() && (!list.isMember("MacroInfo") || list["MacroInfo"].isArray());
-    if (readable) {
-        return;
-    }
-    if (std::string moved = CDamagedFile::MoveAside(path); !moved.empty()) {
+    if (std::string moved = CMacroList(folder_).SetAsideIfDamaged(); !moved.empty()) {
         setAside_.push_back(std::move(moved));
     }
 }

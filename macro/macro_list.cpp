@@ -4,6 +4,7 @@
 
 #include "macro/macro_file.h"
 #include "macro/macro_limits.h"
+#include "profile/damaged_file.h"
 #include "profile/data_folders.h"
 #include "profile/json_access.h"
 #include "profile/json_document.h"
@@ -72,6 +73,22 @@ std::string CMacroList::MacroPath(const std::string& guid) const {
         return {};
     }
     return folder_ + guid + CMacroFile::kExtension;
+}
+
+bool CMacroList::IsDamaged() const {
+    if (!CDamagedFile::HasContent(folder_ + listFile_)) {
+        return false;
+    }
+    const Json::Value list = ReadList();
+    if (!list.isObject()) {
+        return true;
+    }
+    const Json::Value& info = CJsonAccess::Member(list, "MacroInfo");
+    return !info.isNull() && !info.isArray();
+}
+
+std::string CMacroList::SetAsideIfDamaged() const {
+    return IsDamaged() ? CDamagedFile::MoveAside(folder_ + listFile_) : std::string();
 }
 
 std::optional<Json::Value> CMacroList::ReadListForChange() const {

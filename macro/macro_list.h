@@ -17,8 +17,9 @@
 // A Guid read from the list names a file only when CDataFolders::IsSafeFileName accepts it;
 // otherwise the macro reads as having no events and no file of it is written, copied or deleted.
 // Every change reads the whole list file, changes it and writes it back; a change reports a failed
-// write, and a damaged list file is never replaced by a change. Operations that take an index do
-// nothing and return false / nullopt / 1 for an index beyond the list.
+// write, and a damaged list file is never replaced by a change (its reader sets it aside first).
+// Operations that take an index do nothing and return false / nullopt / 1 for an index beyond the
+// list.
 // Files only; the UI thread (one writer per folder).
 class CMacroList {
 public:
@@ -70,6 +71,13 @@ public:
 
     // The macro file's path, or "" when the Guid may not name a file.
     std::string MacroPath(const std::string& guid) const;
+
+    // Whether the list file holds something that is not a macro list (cut short, of another
+    // shape, junk, past the read limit); a missing or empty file is no damage.
+    bool IsDamaged() const;
+    // Moves a damaged list file aside (CDamagedFile), so that the next change starts a new list;
+    // returns its new path, or "" when the file was not damaged or could not be moved.
+    std::string SetAsideIfDamaged() const;
 
 private:
     Json::Value ReadList() const;

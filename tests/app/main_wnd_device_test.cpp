@@ -3,6 +3,7 @@
 #include "app/msg_wnd.h"
 #include "app/registered_messages.h"
 #include "device/pellix_usb_device.h"
+#include "macro/macro_list.h"
 #include "platform/hid/hid_backend.h"
 #include "profile/data_folders.h"
 #include "profile/json_document.h"
@@ -196,6 +197,36 @@ TEST_F(MainWndDeviceTest, AnUnplugInTheMiddleOfAWriteEndsItAtOnce) {
     clock.start();
     Send("DPI_slider_1", "valuechanged");
     EXPECT_LT(clock.elapsed(), 300);
+    EXPECT_TRUE(WaitFor([&] { return NoDeviceLinkShown(); }, 2000));
+    EXPECT_EQ(VisibleOptions(), 0);
+}
+
+// The cable pulled halfway through Apply's writes (the key table, the record and the macros): the
+// page's write returns its failure within a second instead of a time-out per report, and the page
+// goes as the mouse does.
+TEST_F(MainWndDeviceTest, AnUnplugHalfwayThroughApplyEndsItWithAResult) {
+    CMacroList macros(CDataFolders::UserDataFolder("mouse3389"));
+    ASSERT_TRUE(macros.Create());
+    ASSERT_EQ(macros.Save(0, std::vector<MacroEvent>(120, MacroEvent{"down", 44, 10, "30"})), 0);
+    Open();
+    auto mouse = Plug("mouse3389", MouseModel3389());
+    ASSERT_TRUE(WaitFor([&] { return PageFilled(); }, 3000));
+    CPellixUSBDevice* page = wnd->DeviceBar().ActivePage();
+    // The light thread's steps are requests too; without them the unplug falls where it is aimed.
+    page->StopLightThread();
+    mouse->ClearRequests();
+    ASSERT_EQ(page->WriteSettings(), 0);
+    const size_t requests = mouse->Requests().size();
+    ASSERT_GE(requests, 10u) << "Apply is a run of many reports";
+    RecordProperty("apply_requests", static_cast<int>(requests));
+
+    mouse->Faults().Add(FaultKind::kUnplug, static_cast<unsigned>(requests / 2));
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_NE(page->WriteSettings(), 0);
+    const qint64 elapsed = clock.elapsed();
+    EXPECT_LT(elapsed, 1000);
+    RecordProperty("apply_unplugged_ms", static_cast<int>(elapsed));
     EXPECT_TRUE(WaitFor([&] { return NoDeviceLinkShown(); }, 2000));
     EXPECT_EQ(VisibleOptions(), 0);
 }

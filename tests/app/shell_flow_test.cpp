@@ -112,6 +112,9 @@ TEST_F(ShellFlowTest, ATrayClickClosesTheSettingsWindowOpenedFromTheMenu) {
 
 TEST_F(ShellFlowTest, TheSettingsWindowOpensAtTheMainWindowsDpi) {
     auto wnd = Open();
+    // The start's refit, due 100 ms after it, runs now: on a slow machine it would otherwise
+    // fall inside the settings window's opening and set 96 back.
+    ui::SendMessage(wnd->GetHWND(), ui::WM_TIMER, app::kTimerRefit);
     ui::CPaintManagerUI::SetAllDPI(144);
     bool shown = false;
     WhenShown(app::kSetWndClassName, [&](ui::CHostWidget& host) {

@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -103,6 +104,25 @@ TEST_F(MacroCommand, EachOperationPrintsTheResultingListAsJson) {
     std::ifstream in(exported, std::ios::binary);
     const std::string copy((std::istreambuf_iterator<char>(in)), {});
     EXPECT_NE(copy.find("\"Button\": 44"), std::string::npos) << "the export is the file the import copied";
+}
+
+// A list file that is not a list is kept aside, and said so, by the first run that reads it, as
+// the macro page does; the run goes on with a new list.
+TEST_F(MacroCommand, ADamagedListIsKeptAsideAndANewOneStarts) {
+    std::filesystem::create_directories(Folder());
+    const std::string junk(1000, '\x7f');
+    std::ofstream(Folder() + "macro.config", std::ios::binary) << junk;
+
+    const Output added = Invoke<CMacroCommand>({"add", "Jump", "--device", "mouse3389"});
+    EXPECT_EQ(added.code, kExitOk) << added.err;
+    const std::string kept = "kept as " + Folder() + "macro.config.damaged-";
+    const size_t at = added.err.find(kept);
+    ASSERT_NE(at, std::string::npos) << added.err;
+    const std::string moved = added.err.substr(at + 8, added.err.find(';', at) - at - 8);
+    std::ifstream in(moved, std::ios::binary);
+    EXPECT_EQ(std::string((std::istreambuf_iterator<char>(in)), {}), junk);
+    EXPECT_EQ(CMacroList(Folder()).Names(), std::vector<std::string>{"Jump"});
+    EXPECT_EQ(Invoke<CMacroCommand>({"list", "--device", "mouse3389"}).err, "") << "told once";
 }
 
 // Deleting a macro through the connected mouse's folder renumbers the active profile's buttons,

@@ -401,15 +401,26 @@ TEST_F(MouseCommand, VerifyAfterAssignReadsTheKeyTableBack) {
     EXPECT_NE(forgotten.err.find("  key mouse_key_forward (position"), std::string::npos) << forgotten.err;
 }
 
-// A mouse that disappears in the middle of any request of a run, as NORVIK_SIM_FAULTS makes it:
-// every run ends on its own, promptly, with an exit code and no crash; the 1 s reply time-out is
-// never waited for. A plan that cannot be read is named and played by nobody.
+// A device that disappears in the middle of any request of a run, as NORVIK_SIM_FAULTS makes it,
+// also in the middle of a many-report macro write: every run ends on its own, promptly, with an
+// exit code and no crash; the 1 s reply time-out is never waited for. A plan that cannot be read
+// is named and played by nobody.
 TEST(NorvikctlMouse, AnUnplugAtAnyRequestEndsTheRunPromptlyWithAResult) {
     const char* programs = std::getenv("NORVIK_PROGRAM_DIR");
     ASSERT_NE(programs, nullptr);
     CTempDataHome home;
-    const auto run = [&](const std::string& plan, const std::string& args, std::string& output) {
-        const std::string command = "NORVIK_SIM_FAULTS='" + plan + "' NORVIK_SIMULATE=mouse3389 '" +
+    std::vector<MacroEvent> events;
+    for (int i = 0; i < 60; ++i) {
+        events.insert(events.end(), {{"down", 44, 10, "30"}, {"up", 44, 10, "20"}});
+    }
+    for (const char* device : {"mouse3389", "keyboard"}) {
+        CMacroList macros(CDataFolders::UserDataFolder(device));
+        ASSERT_TRUE(macros.Create());
+        ASSERT_EQ(macros.Save(0, events), 0);
+    }
+    const auto run = [&](const std::string& plan, const std::string& device, const std::string& args,
+                         std::string& output) {
+        const std::string command = "NORVIK_SIM_FAULTS='" + plan + "' NORVIK_SIMULATE=" + device + " '" +
                                     std::string(programs) + "/norvikctl' " + args + " 2>&1";
         FILE* pipe = popen(command.c_str(), "r");
         char buffer[4096];
@@ -419,18 +430,31 @@ TEST(NorvikctlMouse, AnUnplugAtAnyRequestEndsTheRunPromptlyWithAResult) {
         }
         return pclose(pipe);
     };
+    struct Case {
+        const char* device;
+        const char* args;
+        int requests;   // of the whole run
+        int lastChunk;  // the request of the macro image's last chunk; an unplug up to it fails the run
+    };
+    const Case cases[] = {{"mouse3389", "mouse set-dpi 2 1600", 16, -1},
+                          {"mouse3389", "mouse write-macros", 16, 14},
+                          {"keyboard", "keyboard write-macros", 25, 23}};
     std::string output;
-    for (int request = 0; request < 16; ++request) {
-        const std::string plan = "unplug@" + std::to_string(request);
-        const auto start = std::chrono::steady_clock::now();
-        const int status = run(plan, "mouse set-dpi 2 1600", output);
-        const auto elapsed = std::chrono::steady_clock::now() - start;
-        ASSERT_TRUE(WIFEXITED(status)) << plan << "\n" << output;
-        const int code = WEXITSTATUS(status);
-        EXPECT_TRUE(code == kExitOk || code == kExitFailure || code == kExitNoDevice) << plan << " " << code;
-        EXPECT_LT(elapsed, std::chrono::milliseconds(900)) << plan << "\n" << output;
+    for (const Case& c : cases) {
+        for (int request = 0; request < c.requests; ++request) {
+            const std::string plan = "unplug@" + std::to_string(request);
+            SCOPED_TRACE(std::string(c.args) + " with " + plan);
+            const auto start = std::chrono::steady_clock::now();
+            const int status = run(plan, c.device, c.args, output);
+            const auto elapsed = std::chrono::steady_clock::now() - start;
+            ASSERT_TRUE(WIFEXITED(status)) << output;
+            const int code = WEXITSTATUS(status);
+            EXPECT_TRUE(code == kExitOk || code == kExitFailure || code == kExitNoDevice) << code;
+            EXPECT_TRUE(request > c.lastChunk || code != kExitOk) << output;
+            EXPECT_LT(elapsed, std::chrono::milliseconds(900)) << output;
+        }
     }
-    const int status = run("unplug@1,melt@2", "mouse info", output);
+    const int status = run("unplug@1,melt@2", "mouse3389", "mouse info", output);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == kExitOk) << output;
     EXPECT_NE(output.find("NORVIK_SIM_FAULTS ignored: \"melt@2\""), std::string::npos) << output;
 }

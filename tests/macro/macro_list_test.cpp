@@ -181,6 +181,46 @@ TEST_F(MacroListTest, ChangesToAnUnwritableOrDamagedListFailAndKeepEverything) {
     }
 }
 
+// A list file that is not a list (cut short, of another shape, junk, past the read limit) is moved
+// aside with every byte, so that the next change can start a new list; the macro files it named
+// stay. A missing, empty or sound list is left where it is.
+TEST_F(MacroListTest, ADamagedListIsSetAsideWithEveryByte) {
+    ASSERT_TRUE(list.Create());
+    ASSERT_EQ(list.Save(0, kTwoEvents), 0);
+    const std::string macro = list.MacroPath(list.Entries()[0].guid);
+    const std::string good = ReadAll(ListPath());
+    std::string oversized = good;
+    oversized.insert(1, CJsonDocument::kMaxFileBytes, ' ');
+
+    const std::pair<const char*, std::string> cases[] = {
+        {"cut short", good.substr(0, good.size() / 2)},
+        {"another shape", R"({"MacroInfo": "none"})"},
+        {"junk", std::string("\x00\xff\x13junk", 7)},
+        {"past the read limit", oversized},
+    };
+    for (const auto& [what, content] : cases) {
+        SCOPED_TRACE(what);
+        WriteList(content);
+        EXPECT_TRUE(list.IsDamaged());
+        const std::string moved = list.SetAsideIfDamaged();
+        ASSERT_NE(moved, "");
+        EXPECT_EQ(ReadAll(moved), content);
+        EXPECT_FALSE(std::filesystem::exists(ListPath()));
+        EXPECT_TRUE(std::filesystem::exists(macro));
+        ASSERT_EQ(list.Create(), 0u);
+        std::filesystem::remove(moved);
+    }
+    for (const std::string& sound : {good, std::string()}) {
+        WriteList(sound);
+        EXPECT_FALSE(list.IsDamaged());
+        EXPECT_EQ(list.SetAsideIfDamaged(), "");
+        EXPECT_EQ(ReadAll(ListPath()), sound);
+    }
+    std::filesystem::remove(ListPath());
+    EXPECT_FALSE(list.IsDamaged());
+    EXPECT_EQ(list.SetAsideIfDamaged(), "");
+}
+
 // Files a user hands us are read only up to the document limit.
 TEST_F(MacroListTest, AnImportOfAHugeFileIsRefused) {
     const std::string huge = home.Path("huge.mac");
