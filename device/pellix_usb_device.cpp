@@ -427,6 +427,13 @@ void CPellixUSBDevice::DoPaint(QPainter& painter, const QRect& paintRect) {
     }
 }
 
+int CPellixUSBDevice::SettingsResult(int keysResult, int recordResult, int macrosResult) {
+    if (macrosResult != 0) {
+        return macrosResult;
+    }
+    return keysResult == channel_result::kOk && recordResult == channel_result::kOk ? 0 : -1;
+}
+
 void CPellixUSBDevice::PaintLightButtons() {
     for (int led = 0; led < static_cast<int>(lightButtons_.size()); ++led) {
         auto* button =

@@ -115,6 +115,10 @@ public:
     virtual void KeyClicked(int /*index*/) {}
     // "key_butt_prosave": 0 done, -1 failed, n > 0 events to remove from the macros.
     virtual int WriteSettings() { return 0; }
+    // WriteSettings' result from its three writes: the macros' own failure or overflow first,
+    // then -1 when the key table or the record did not reach the device (channel results), so
+    // that a device that went away halfway through never looks saved.
+    static int SettingsResult(int keysResult, int recordResult, int macrosResult);
     virtual void Refresh() {}
     virtual void RestoreDefaults() {}
     virtual void ResetAndReload() {}

@@ -472,10 +472,9 @@ void CPellixKeyboardDevice::KeyClicked(int index) {
 
 int CPellixKeyboardDevice::WriteSettings() {
     SaveProfile();
-    WriteParameters(0, 0);
+    const int record = WriteParameters(0, 0);
     const int macros = WriteMacros();
-    WriteProfileKeys(0);
-    return macros;
+    return SettingsResult(WriteProfileKeys(0), record, macros);
 }
 
 void CPellixKeyboardDevice::RestoreDefaults() {

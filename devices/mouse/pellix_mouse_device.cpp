@@ -544,9 +544,9 @@ void CPellixMouseDevice::KeyClicked(int index) {
 
 int CPellixMouseDevice::WriteSettings() {
     SaveProfile();
-    WriteProfileKeys(0);
-    WriteParameters(0, 0);
-    return WriteMacros();
+    const int keys = WriteProfileKeys(0);
+    const int record = WriteParameters(0, 0);
+    return SettingsResult(keys, record, WriteMacros());
 }
 
 void CPellixMouseDevice::RestoreDefaults() {

@@ -231,6 +231,19 @@ TEST_F(MainWndDeviceTest, AnUnplugHalfwayThroughApplyEndsItWithAResult) {
     EXPECT_EQ(VisibleOptions(), 0);
 }
 
+// Without macros the macro write has nothing to say; a key table or record that never arrived
+// must still make Apply report a failure.
+TEST_F(MainWndDeviceTest, AnUnplugDuringApplyWithoutMacrosIsReportedAsAFailure) {
+    Open();
+    auto mouse = Plug("mouse3389", MouseModel3389());
+    ASSERT_TRUE(WaitFor([&] { return PageFilled(); }, 3000));
+    CPellixUSBDevice* page = wnd->DeviceBar().ActivePage();
+    page->StopLightThread();
+    ASSERT_EQ(page->WriteSettings(), 0);
+    mouse->Faults().Add(FaultKind::kUnplug, 2);
+    EXPECT_EQ(page->WriteSettings(), -1);
+}
+
 TEST_F(MainWndDeviceTest, AChangeMadeOnTheMouseIsReadBackAboutHalfASecondLater) {
     Open();
     auto mouse = Plug("mouse3389", MouseModel3389());
