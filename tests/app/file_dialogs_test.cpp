@@ -17,15 +17,20 @@ namespace {
 
 using app::CFileDialogs;
 
-// Runs the action on the platform dialog as soon as it shows, from inside its modal loop.
+// Runs the action on the platform dialog as soon as it shows, from inside its modal loop, and
+// again until the dialog has closed: under load a save dialog may still be reading its folder and
+// ignore the first accept.
 void WhenDialogShown(std::function<void(QFileDialog&)> action) {
     auto* timer = new QTimer();
     QObject::connect(timer, &QTimer::timeout, [timer, action] {
         for (QWidget* widget : QApplication::topLevelWidgets()) {
             if (auto* dialog = qobject_cast<QFileDialog*>(widget); dialog != nullptr && dialog->isVisible()) {
+                action(*dialog);
+                if (dialog->isVisible()) {
+                    return;
+                }
                 timer->stop();
                 timer->deleteLater();
-                action(*dialog);
                 return;
             }
         }
