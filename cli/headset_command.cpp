@@ -1,5 +1,6 @@
 #include "cli/headset_command.h"
 
+#include "cli/active_profile.h"
 #include "cli/command_arguments.h"
 #include "cli/device_session.h"
 #include "devices/headset/audio_conf_bridge.h"
@@ -112,17 +113,7 @@ public:
 
 private:
     int LoadProfile(std::ostream& err) {
-        const std::string folder = CDataFolders::UserDataFolder(name_);
-        const std::string defaults = CDataFolders::DefaultProfileFile(name_);
-        list_ = std::make_unique<CProfileList>(kKindHeadset, folder, defaults);
-        list_->Load();
-        const std::string path = list_->CurrentProfilePath();
-        if (path.empty()) {
-            err << "norvikctl: the headset has no usable active profile in " << folder << ".\n";
-            return kExitFailure;
-        }
-        profile_.OpenActiveProfile(path, folder + "quorl_light.config", defaults);
-        return kExitOk;
+        return CActiveProfile::Open(kKindHeadset, name_, "the headset", list_, profile_, err);
     }
 
     CDeviceSession session_;

@@ -1,5 +1,6 @@
 #include "cli/keyboard_command.h"
 
+#include "cli/active_profile.h"
 #include "cli/command_arguments.h"
 #include "cli/device_session.h"
 #include "cli/function_argument.h"
@@ -68,16 +69,11 @@ public:
 
 private:
     int LoadActiveProfile(std::ostream& err) {
-        const std::string folder = DataFolder();
-        const std::string defaults = CDataFolders::DefaultProfileFile(Name());
-        list_ = std::make_unique<CProfileList>(kKindKeyboard, folder, defaults);
-        list_->Load();
-        const std::string path = list_->CurrentProfilePath();
-        if (path.empty()) {
-            err << "norvikctl: the keyboard has no usable active profile in " << folder << ".\n";
-            return kExitFailure;
+        if (const int opened =
+                CActiveProfile::Open(kKindKeyboard, Name(), "the keyboard", list_, profile_, err);
+            opened != kExitOk) {
+            return opened;
         }
-        profile_.OpenActiveProfile(path, folder + "quorl_light.config", defaults);
         profile_.GetSystemSettings();
         protocol_->MapAssignedKeys(profile_.GetKeyList());
         return kExitOk;

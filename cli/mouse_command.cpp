@@ -1,5 +1,6 @@
 #include "cli/mouse_command.h"
 
+#include "cli/active_profile.h"
 #include "cli/command_arguments.h"
 #include "cli/device_session.h"
 #include "cli/function_argument.h"
@@ -80,16 +81,10 @@ public:
 
 private:
     int LoadActiveProfile(std::ostream& err) {
-        const std::string folder = DataFolder();
-        const std::string defaults = CDataFolders::DefaultProfileFile(Name());
-        list_ = std::make_unique<CProfileList>(kKindMouse, folder, defaults);
-        list_->Load();
-        const std::string path = list_->CurrentProfilePath();
-        if (path.empty()) {
-            err << "norvikctl: the mouse has no usable active profile in " << folder << ".\n";
-            return kExitFailure;
+        if (const int opened = CActiveProfile::Open(kKindMouse, Name(), "the mouse", list_, profile_, err);
+            opened != kExitOk) {
+            return opened;
         }
-        profile_.OpenActiveProfile(path, folder + "quorl_light.config", defaults);
         protocol_->MapAssignedButtons(profile_.GetKeyList());
         return kExitOk;
     }

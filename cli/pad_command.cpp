@@ -1,5 +1,6 @@
 #include "cli/pad_command.h"
 
+#include "cli/active_profile.h"
 #include "cli/command_arguments.h"
 #include "cli/device_session.h"
 #include "devices/pad/mouse_pad_protocol.h"
@@ -65,17 +66,7 @@ public:
 
 private:
     int LoadActiveProfile(std::ostream& err) {
-        const std::string folder = CDataFolders::UserDataFolder(Name());
-        const std::string defaults = CDataFolders::DefaultProfileFile(Name());
-        list_ = std::make_unique<CProfileList>(kKindMousePad, folder, defaults);
-        list_->Load();
-        const std::string path = list_->CurrentProfilePath();
-        if (path.empty()) {
-            err << "norvikctl: the mouse pad has no usable active profile in " << folder << ".\n";
-            return kExitFailure;
-        }
-        profile_.OpenActiveProfile(path, folder + "quorl_light.config", defaults);
-        return kExitOk;
+        return CActiveProfile::Open(kKindMousePad, Name(), "the mouse pad", list_, profile_, err);
     }
 
     CDeviceSession session_;

@@ -118,6 +118,30 @@ TEST_F(MouseCommand, SetDpiStoresTheProfileAndWritesTheMouse) {
     }
 }
 
+// A damaged list or profile is set aside and replaced on the way to any command; the user is told
+// where each went.
+TEST_F(MouseCommand, DamagedProfileFilesAreNamedWhereTheyWereKept) {
+    Plug();
+    ASSERT_EQ(Mouse({"get"}).code, kExitOk);
+    CProfileList list(2, CDataFolders::UserDataFolder("mouse3389"),
+                      CDataFolders::DefaultProfileFile("mouse3389"));
+    ASSERT_EQ(list.Load(), 1);
+    std::ofstream(list.CurrentProfilePath(), std::ios::binary | std::ios::trunc) << "\x01\x02 not json";
+    const Output profile = Mouse({"get"});
+    EXPECT_EQ(profile.code, kExitOk) << profile.err;
+    EXPECT_NE(profile.err.find("a damaged profile was kept as " + list.CurrentProfilePath() + ".damaged"),
+              std::string::npos)
+        << profile.err;
+
+    std::ofstream(CDataFolders::UserDataFolder("mouse3389") + CProfileList::kListFileName,
+                  std::ios::binary | std::ios::trunc)
+        << "{ cut";
+    const Output listed = Mouse({"get"});
+    EXPECT_EQ(listed.code, kExitOk) << listed.err;
+    EXPECT_NE(listed.err.find("a damaged profile list was kept as "), std::string::npos) << listed.err;
+    EXPECT_EQ(Mouse({"get"}).err, "") << "told once";
+}
+
 TEST_F(MouseCommand, OutOfRangeValuesChangeNothing) {
     Plug();
     const std::vector<uint8_t> before = mouse->Memory();
