@@ -13,10 +13,11 @@ bool CDeviceSession::Discover() {
     return discovery_.RunPass();
 }
 
-int CDeviceSession::FirstBoundMouse() const {
+int CDeviceSession::FirstBound(uint16_t kind) const {
     const auto& rows = DeviceDescriptors();
     for (size_t index = 0; index < rows.size(); ++index) {
-        if (IsMouseKind(rows[index].kind) && devices_[index]->Command().IsOpen()) {
+        const bool wanted = IsMouseKind(kind) ? IsMouseKind(rows[index].kind) : rows[index].kind == kind;
+        if (wanted && devices_[index]->Command().IsOpen()) {
             return static_cast<int>(index);
         }
     }

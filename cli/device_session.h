@@ -23,8 +23,9 @@ public:
     // The connection of a descriptor row.
     CDeviceConnection& Device(size_t descriptorRow) { return *devices_[descriptorRow]; }
 
-    // The descriptor row of the first mouse whose command channel is open, or -1.
-    int FirstBoundMouse() const;
+    // The descriptor row of the first device of the kind whose command channel is open, or -1;
+    // either mouse kind stands for a mouse.
+    int FirstBound(uint16_t kind) const;
 
 private:
     std::vector<std::unique_ptr<CDeviceConnection>> devices_;

@@ -47,7 +47,7 @@ public:
             err << "norvikctl: the HID devices could not be listed.\n";
             return kExitFailure;
         }
-        const int row = session_->FirstBoundMouse();
+        const int row = session_->FirstBound(kKindMouse);
         if (row < 0) {
             err << "norvikctl: no Norvik mouse is connected. Name the device with --device ("
                 << KnownDeviceNames() << ") to work on its profiles anyway.\n";

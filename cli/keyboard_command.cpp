@@ -40,12 +40,7 @@ public:
             err << "norvikctl: the HID devices could not be listed.\n";
             return kExitFailure;
         }
-        const auto& rows = DeviceDescriptors();
-        for (size_t index = 0; index < rows.size() && row_ < 0; ++index) {
-            if (rows[index].kind == kKindKeyboard && session_.Device(index).Command().IsOpen()) {
-                row_ = static_cast<int>(index);
-            }
-        }
+        row_ = session_.FirstBound(kKindKeyboard);
         if (row_ < 0) {
             err << kNoKeyboardText << "\n";
             return kExitNoDevice;

@@ -55,7 +55,7 @@ public:
             err << "norvikctl: the HID devices could not be listed.\n";
             return kExitFailure;
         }
-        row_ = session_.FirstBoundMouse();
+        row_ = session_.FirstBound(kKindMouse);
         if (row_ < 0) {
             err << kNoMouseText << "\n";
             return kExitNoDevice;

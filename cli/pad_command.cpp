@@ -33,12 +33,7 @@ public:
             err << "norvikctl: the HID devices could not be listed.\n";
             return kExitFailure;
         }
-        const auto& rows = DeviceDescriptors();
-        for (size_t index = 0; index < rows.size() && row_ < 0; ++index) {
-            if (rows[index].kind == kKindMousePad && session_.Device(index).Command().IsOpen()) {
-                row_ = static_cast<int>(index);
-            }
-        }
+        row_ = session_.FirstBound(kKindMousePad);
         if (row_ < 0) {
             err << kNoPadText << "\n";
             return kExitNoDevice;
