@@ -30,6 +30,8 @@ inline constexpr size_t kCommandPayloadOffset = offsetof(CommandReport, payload)
 inline constexpr size_t kCommandCodeByte = offsetof(CommandReport, command);
 inline constexpr size_t kCommandStatusByte = offsetof(CommandReport, status);
 
+// The status byte a request carries and a firmware answers on success.
+inline constexpr uint8_t kStatusOk = 0x00;
 // Status bytes that mark a failed command; any other value is success.
 inline constexpr uint8_t kStatusFailed = 0xFF;
 inline constexpr uint8_t kStatusRejected = 0xFE;

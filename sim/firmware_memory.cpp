@@ -1,8 +1,10 @@
 #include "sim/firmware_memory.h"
 
+#include "device/command_report.h"
 #include "profile/json_access.h"
 
 #include <algorithm>
+#include <cstring>
 #include <utility>
 
 namespace {
@@ -76,6 +78,24 @@ bool ImageValid(std::span<const uint8_t> memory) {
         next += 4 + 4 * u16(next);
     }
     return next == size;
+}
+
+std::optional<Report> Answer(std::span<const uint8_t> request, size_t& refusals,
+                             const std::function<uint8_t(const uint8_t*, Report&)>& execute) {
+    if (request.size() < kCommandReportSize || request[0] != kCommandReportId) {
+        return std::nullopt;
+    }
+    const uint8_t* bytes = request.data();
+    Report reply{};
+    std::memcpy(reply.data(), bytes, kCommandStatusByte);
+    const uint16_t expected = static_cast<uint16_t>(bytes[1] | bytes[2] << 8);
+    const bool framed = CommandChecksum(bytes) == expected && bytes[kCommandStatusByte] == kStatusOk;
+    reply[kCommandStatusByte] = framed ? execute(bytes, reply) : kStatusFailed;
+    if (reply[kCommandStatusByte] != kStatusOk) {
+        ++refusals;
+    }
+    SealCommandReport(reply.data());
+    return reply;
 }
 
 }  // namespace firmware_memory

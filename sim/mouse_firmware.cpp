@@ -11,7 +11,6 @@
 
 namespace {
 
-constexpr uint8_t kStatusOk = 0x00;
 constexpr uint8_t kOnlineMarker = 0xFF;
 constexpr uint8_t kLightModes = 12;
 constexpr uint8_t kHighestLightSpeed = 4;
@@ -68,24 +67,13 @@ void CMouseFirmware::FactoryReset() {
 }
 
 std::optional<CMouseFirmware::Report> CMouseFirmware::HandleRequest(std::span<const uint8_t> request) {
-    if (request.size() < kCommandReportSize || request[0] != kCommandReportId) {
+    // A mouse switched off behind its receiver answers only the online check.
+    if (!online_ && request.size() > kCommandCodeByte &&
+        request[kCommandCodeByte] != command_code::kIsOnline) {
         return std::nullopt;
     }
-    const uint8_t* bytes = request.data();
-    if (!online_ && bytes[kCommandCodeByte] != command_code::kIsOnline) {
-        return std::nullopt;
-    }
-    Report reply{};
-    std::memcpy(reply.data(), bytes, kCommandStatusByte);
-    const uint16_t expected = static_cast<uint16_t>(bytes[1] | bytes[2] << 8);
-    // The host leaves the status byte 0 in a request; anything else is not a request of ours.
-    const bool framed = CommandChecksum(bytes) == expected && bytes[kCommandStatusByte] == kStatusOk;
-    reply[kCommandStatusByte] = framed ? Execute(bytes, reply) : kStatusFailed;
-    if (reply[kCommandStatusByte] != kStatusOk) {
-        ++refusals_;
-    }
-    SealCommandReport(reply.data());
-    return reply;
+    return firmware_memory::Answer(
+        request, refusals_, [this](const uint8_t* bytes, Report& reply) { return Execute(bytes, reply); });
 }
 
 uint8_t CMouseFirmware::Execute(const uint8_t* request, Report& reply) {

@@ -8,7 +8,6 @@
 
 namespace {
 
-constexpr uint8_t kStatusOk = 0x00;
 constexpr uint8_t kHighest = 4;
 
 // Record bytes the firmware checks.
@@ -41,20 +40,8 @@ CMousePadFirmware::CMousePadFirmware() {
 }
 
 std::optional<CMousePadFirmware::Report> CMousePadFirmware::HandleRequest(std::span<const uint8_t> request) {
-    if (request.size() < kCommandReportSize || request[0] != kCommandReportId) {
-        return std::nullopt;
-    }
-    const uint8_t* bytes = request.data();
-    Report reply{};
-    std::memcpy(reply.data(), bytes, kCommandStatusByte);
-    const uint16_t expected = static_cast<uint16_t>(bytes[1] | bytes[2] << 8);
-    const bool framed = CommandChecksum(bytes) == expected && bytes[kCommandStatusByte] == kStatusOk;
-    reply[kCommandStatusByte] = framed ? Execute(bytes, reply) : kStatusFailed;
-    if (reply[kCommandStatusByte] != kStatusOk) {
-        ++refusals_;
-    }
-    SealCommandReport(reply.data());
-    return reply;
+    return firmware_memory::Answer(
+        request, refusals_, [this](const uint8_t* bytes, Report& reply) { return Execute(bytes, reply); });
 }
 
 uint8_t CMousePadFirmware::Execute(const uint8_t* request, Report& reply) {

@@ -8,7 +8,6 @@
 
 namespace {
 
-constexpr uint8_t kStatusOk = 0x00;
 constexpr uint8_t kNotificationReportId = 0x03;
 constexpr uint16_t kChangeUsage = 0x0401;
 constexpr uint8_t kHeadsetModeCount = 5;
